@@ -1,0 +1,9 @@
+#pragma once
+
+// Everything a client needs to describe classes for the host.
+#include "convenience/class_info_struct.hpp"
+#include "convenience/configurable_class_info.hpp"
+#include "convenience/constructor_info_struct.hpp"
+#include "convenience/method_info_struct.hpp"
+#include "convenience/prop_info_struct.hpp"
+#include "convenience/type_lookup.hpp"

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "convenience/class_holder.hpp"
+#include "convenience/export.hpp"
+#include "host/access.hpp"
+#include "host/cos_class.hpp"
+#include "host/interned.hpp"
+#include "host/method_signature.hpp"
+#include "host/value.hpp"
+
+namespace orrery::convenience {
+
+// The host's call of a callable: client, number of outputs (may be changed), outputs to
+// fill, number of inputs, inputs.
+using InvokeFcn = std::function<void(const COSClient*, int&, COSValue*, int, const COSValue*)>;
+
+// Describes one method of a class. The signature the host sees is built on its first
+// request and never rebuilt.
+struct ORRERY_CONVENIENCE_API COSMethodInfoStruct : std::enable_shared_from_this<COSMethodInfoStruct> {
+    COSMethodInfoStruct();
+    COSMethodInfoStruct(const COSMethodInfoStruct& other);
+    COSMethodInfoStruct(COSMethodInfoStruct&& other) noexcept;
+    COSMethodInfoStruct& operator=(const COSMethodInfoStruct& other);
+    COSMethodInfoStruct& operator=(COSMethodInfoStruct&& other) noexcept;
+    ~COSMethodInfoStruct();
+
+    bool attribute2 : 1 = false;
+    bool attribute3 : 1 = false;
+    bool attribute4 : 1 = false;
+    bool attribute8 : 1 = false;
+    bool notAttribute5 : 1 = false;
+    bool attribute1 : 1 = false;
+    bool attribute6 : 1 = true;
+    bool attribute7 : 1 = true;
+    bool attribute9 : 1 = false;
+    bool lookupScope : 1 = true;
+    bool hasVarargin : 1 = false;
+    bool hasVarargout : 1 = false;
+    COSAccessLevel access = COSAccessPublic;
+    ExtendedMemberAccess extendedAccess{COSAccessPublic};
+    std::string name;
+    std::string description;
+    std::string detailedDescription;
+    std::vector<COSInternedBase<IdEmptyPolicy>> inputTypes;
+    std::vector<COSInternedBase<IdEmptyPolicy>> outputTypes;
+    std::vector<std::string> inputNames;   // empty: Input_1, Input_2, ...
+    std::vector<std::string> outputNames;  // empty: Output_1, Output_2, ...
+    std::int32_t signatureOption = 0;
+    InvokeFcn invokeFcn;  // default: does nothing
+    ClassHolder classHolder;
+    std::shared_ptr<COSMethodSignature> cachedSignature;
+
+    std::shared_ptr<COSMethodSignature> getMethodSignature();
+    // Hands a new adaptor to the host class at once.
+    void attach(COSClass* cosClass);
+    void attach(std::shared_ptr<COSClassInfoStruct> classRecord);
+};
+
+ORRERY_CONVENIENCE_API std::shared_ptr<COSMethodInfoStruct> createMethod();
+ORRERY_CONVENIENCE_API std::shared_ptr<COSMethodInfoStruct> createMethod(const std::string& name);
+
+}  // namespace orrery::convenience

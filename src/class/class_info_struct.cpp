@@ -1,0 +1,74 @@
+#include "convenience/class_info_struct.hpp"
+
+#include "convenience/constructor_info_struct.hpp"
+#include "convenience/method_info_struct.hpp"
+#include "convenience/prop_info_struct.hpp"
+
+namespace orrery::convenience {
+
+COSClassInfoStruct::COSClassInfoStruct()
+    : clientObjectTestFcn([](const COSClient*, COSInterface*) { return true; }),
+      nameTestFcn([](const char*) { return false; }),
+      populateClassFcn([](COSClass*, const COSClient*) {}),
+      allocateDataFcn([](COSInterface*) -> void* { return nullptr; }),
+      objectDataFcn([](COSInterface*, void*) {}),
+      dataFcn([](void*) {}),
+      loadObjectFcn([](COSInterfacePtr, const COSLoadInfo*) {}),
+      toValueFcn([](COSInterfacePtr, COSValue&, COSDataTypePtr&) { return false; }),
+      fromValueFcn([](COSInterfacePtr&, COSValue, COSDataTypePtr) {}),
+      enumerateFcn([](COSInterface*) { return Enumeration<COSInterface*>(); }),
+      notifyFcn([] {}) {}
+
+// enable_shared_from_this copies no ownership link, and its assignment keeps the
+// target's own, which is what copying a record means.
+COSClassInfoStruct::COSClassInfoStruct(const COSClassInfoStruct& other) = default;
+COSClassInfoStruct& COSClassInfoStruct::operator=(const COSClassInfoStruct& other) = default;
+COSClassInfoStruct::~COSClassInfoStruct() = default;
+
+void COSClassInfoStruct::setClassHolder(std::shared_ptr<COSMethodInfoStruct> method) {
+    method->classHolder = shared_from_this();
+}
+
+void COSClassInfoStruct::setClassHolder(std::shared_ptr<COSPropInfoStruct> property) {
+    property->classHolder = shared_from_this();
+}
+
+void COSClassInfoStruct::addProperty(std::shared_ptr<COSPropInfoStruct> property) {
+    setClassHolder(property);
+    propertyRecords.push_back(std::move(property));
+}
+
+void COSClassInfoStruct::addProperty(COSPropInfo* property) { propertyInfos.push_back(property); }
+
+void COSClassInfoStruct::addMethod(std::shared_ptr<COSMethodInfoStruct> method) {
+    setClassHolder(method);
+    methodRecords.push_back(std::move(method));
+}
+
+void COSClassInfoStruct::addMethod(COSMethodInfo* method) { methodInfos.push_back(method); }
+
+void COSClassInfoStruct::addConstructor(std::shared_ptr<COSConstructorInfoStruct> constructor) {
+    if (constructor->name.empty()) constructor->name = name;
+    constructor->classHolder = shared_from_this();
+    if (constructor->outputNames.empty()) constructor->outputNames.push_back("Output");
+    addConstructorUnsafe(std::move(constructor));
+}
+
+void COSClassInfoStruct::addConstructorUnsafe(std::shared_ptr<COSConstructorInfoStruct> constructor) {
+    constructorRecords.push_back(std::move(constructor));
+}
+
+void COSClassInfoStruct::addSuperclass(const COSInternedBase<IdEmptyPolicy>& id, bool firstFlag, int number,
+                                       bool secondFlag) {
+    superclasses.push_back(SuperclassEntry{id, firstFlag, number, secondFlag});
+}
+
+std::shared_ptr<COSClassInfoStruct> createClass() { return std::make_shared<COSClassInfoStruct>(); }
+
+std::shared_ptr<COSClassInfoStruct> createClass(const char* name) {
+    auto record = std::make_shared<COSClassInfoStruct>();
+    record->name = name;
+    return record;
+}
+
+}  // namespace orrery::convenience

@@ -1,0 +1,56 @@
+#include "convenience/class_info_struct.hpp"
+#include "convenience/configurable_class_info.hpp"
+#include "convenience/configurable_constructor_info.hpp"
+#include "convenience/configurable_method_info.hpp"
+#include "convenience/configurable_prop_info.hpp"
+
+namespace orrery::convenience {
+
+void COSClassInfoStruct::flushEnumMembers() {}
+
+void COSClassInfoStruct::flush() {
+    flushEnumMembers();
+    // The record owns the wrapper, so the plain pointer never outlives it. Each flush
+    // adds a layer; the inner layers' moves leave nothing for the outer ones.
+    populateClassFcn = [clientHook = populateClassFcn, record = this](COSClass* cosClass, const COSClient* client) {
+        clientHook(cosClass, client);
+        record->moveContentToCosClass(cosClass);
+    };
+}
+
+void COSClassInfoStruct::publish() {
+    flush();
+    // Allocation precedes shared_from_this(); if that throws, the new-expression hands
+    // the memory back to COSClassInfo::operator delete.
+    COSClass::addClass(new ClassInfoAdaptor(shared_from_this()));
+}
+
+void COSClassInfoStruct::attach(COSPackage* package) {
+    flush();
+    package->addClassInfo(new ClassInfoAdaptor(shared_from_this()), 0, 2);
+}
+
+void COSClassInfoStruct::moveContentToCosClass(COSClass* target) {
+    for (const auto& property : propertyRecords) target->addPropertyInfo(new ConfigurableCOSPropInfo(property));
+    for (const auto& method : methodRecords) target->addMethodInfo(new ConfigurableCOSMethodInfo(method));
+    for (COSPropInfo* info : propertyInfos) target->addPropertyInfo(info);
+    for (COSMethodInfo* info : methodInfos) target->addMethodInfo(info);
+    // The host keeps constructors among the methods.
+    for (const auto& constructor : constructorRecords)
+        target->addMethodInfo(new ConfigurableCOSConstructorInfo(constructor));
+    for (const SuperclassEntry& entry : superclasses)
+        target->addSuperclass(entry.id, entry.firstFlag, entry.number, entry.secondFlag);
+
+    propertyRecords.clear();
+    methodRecords.clear();
+    propertyInfos.clear();
+    methodInfos.clear();
+    constructorRecords.clear();
+    superclasses.clear();
+}
+
+void ClassPrivateFriend::moveContentToCosClass(std::shared_ptr<COSClassInfoStruct> record, COSClass* cosClass) {
+    record->moveContentToCosClass(cosClass);
+}
+
+}  // namespace orrery::convenience

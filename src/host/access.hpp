@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+
+namespace orrery {
+
+enum COSAccessLevel : std::uint32_t {
+    COSAccessPublic = 0,
+    COSAccessProtected = 1,
+    COSAccessPrivate = 2,
+    COSAccessImmutable = 3,
+};
+
+// Access beyond the plain level: lists of classes granted access.
+struct ExtendedMemberAccess {
+    ExtendedMemberAccess() = default;
+    explicit ExtendedMemberAccess(COSAccessLevel level) : level(level) {}
+
+    COSAccessLevel level = COSAccessPublic;
+    std::set<std::uint64_t> grantedClasses;
+    std::set<std::uint64_t> grantedFunctions;
+    std::uint64_t flags = 0;
+
+    friend bool operator==(const ExtendedMemberAccess&, const ExtendedMemberAccess&) = default;
+};
+
+}  // namespace orrery

@@ -1,0 +1,212 @@
+// The class registry, class objects and packages of the reference host.
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "host/namespace_info.hpp"
+#include "host/reference/counters.hpp"
+#include "host/reference/objects.hpp"
+#include "host/reference/ref_class.hpp"
+#include "host/reference/reference_host.hpp"
+
+namespace orrery::reference {
+namespace {
+
+struct Entry {
+    COSClassInfo* info;   // owned
+    std::string name;     // the info's name when it was registered
+    RefClass* cls = nullptr;  // owned; made on first request
+};
+
+struct Registry {
+    std::vector<Entry> entries;
+    std::vector<RefClass*> defined;  // made by defineClass
+    std::vector<RefPackage*> packages;
+    std::vector<COSNamespaceInfo*> namespaces;
+};
+
+Registry& registry() {
+    static Registry r;
+    return r;
+}
+
+RefClass* builtinClass(const std::string& name) {
+    // The built-in classes live as long as the process.
+    static const std::vector<std::string> names{"double", "logical", "char", "string"};
+    static std::vector<RefClass*> classes = [] {
+        std::vector<RefClass*> all;
+        for (const auto& n : names) {
+            all.push_back(new RefClass(makeId(n)));
+            --detail::counters().classes;  // not counted as live
+        }
+        return all;
+    }();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) return classes[i];
+    return nullptr;
+}
+
+Entry* findEntry(const std::string& name) {
+    for (auto& entry : registry().entries)
+        if (entry.name == name) return &entry;
+    return nullptr;
+}
+
+}  // namespace
+
+bool isRegisteredClassName(const std::string& name) {
+    if (findEntry(name) || builtinClass(name)) return true;
+    for (auto* cls : registry().defined)
+        if (cls->getClassID().str() == name) return true;
+    return false;
+}
+
+const COSClient* client() {
+    static const int token = 0;
+    return reinterpret_cast<const COSClient*>(&token);
+}
+
+std::vector<COSClassInfo*> registeredClassInfos() {
+    std::vector<COSClassInfo*> infos;
+    for (auto& entry : registry().entries) infos.push_back(entry.info);
+    return infos;
+}
+
+std::vector<std::string> classNames() {
+    std::vector<std::string> names;
+    for (auto& entry : registry().entries) names.push_back(entry.name);
+    for (auto* cls : registry().defined) names.push_back(cls->getClassID().str());
+    return names;
+}
+
+COSClass* populate(COSClassInfo* info) {
+    auto& entries = registry().entries;
+    auto entry = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.info == info; });
+    if (entry == entries.end()) return nullptr;
+    if (!entry->cls) {
+        entry->cls = new RefClass(makeId(entry->name));
+        entry->cls->setInfo(info);
+        info->populateClass(entry->cls, client());
+    }
+    return entry->cls;
+}
+
+COSClass* defineClass(const std::string& id) {
+    auto* cls = new RefClass(makeId(id));
+    registry().defined.push_back(cls);
+    return cls;
+}
+
+COSPackage* definePackage(const std::string& name) {
+    auto* package = new RefPackage(name);
+    registry().packages.push_back(package);
+    return package;
+}
+
+void shutdown() {
+    auto& r = registry();
+    // Class objects first: their metadata may still reach the class infos and types.
+    for (auto& entry : r.entries) delete std::exchange(entry.cls, nullptr);
+    for (auto* cls : r.defined) delete cls;
+    for (auto* package : r.packages) delete package;
+    for (auto& entry : r.entries) delete entry.info;
+    for (auto* info : r.namespaces) delete info;
+    r = Registry{};
+    callCounts() = CallCounts{};
+}
+
+// --- RefClass -----------------------------------------------------------------------
+RefClass::RefClass(COSId id) : id_(id) {
+    const std::string& text = id.str();
+    auto dot = text.rfind('.');
+    shortName_ = dot == std::string::npos ? text : text.substr(dot + 1);
+    ++detail::counters().classes;
+}
+
+RefClass::~RefClass() {
+    for (auto* info : properties_) delete info;
+    for (auto* info : methods_) delete info;
+    --detail::counters().classes;
+}
+
+void RefClass::addSuperclass(const COSId& superclass, bool firstFlag, int number, bool secondFlag) {
+    superclasses_.push_back({superclass, firstFlag, number, secondFlag});
+}
+void RefClass::addPropertyInfo(COSPropInfo* info) { properties_.push_back(info); }
+void RefClass::addEventInfo(COSEventInfo*) {}
+void RefClass::addMethodInfo(COSMethodInfo* info) { methods_.push_back(info); }
+COSId RefClass::getClassID() { return id_; }
+const char* RefClass::getClassName() { return shortName_.c_str(); }
+
+COSPropInfo* RefClass::findProperty(const std::string& name) const {
+    for (auto* info : properties_)
+        if (info && name == info->getName()) return info;
+    return nullptr;
+}
+
+COSMethodInfo* RefClass::findMethod(const std::string& name) const {
+    for (auto* info : methods_)
+        if (info && name == info->getName()) return info;
+    return nullptr;
+}
+
+// --- RefPackage ---------------------------------------------------------------------
+RefPackage::RefPackage(std::string name) : name_(std::move(name)) {}
+
+RefPackage::~RefPackage() {
+    for (auto& entry : entries_) {
+        delete entry.classInfo;
+        delete entry.functionInfo;
+        delete entry.namespaceInfo;
+    }
+}
+
+void RefPackage::addInnerNamespaceInfo(COSNamespaceInfo* info) { entries_.push_back({nullptr, nullptr, info, 0, 0}); }
+void RefPackage::addClassInfo(COSClassInfo* info, int visibility, int kind) {
+    entries_.push_back({info, nullptr, nullptr, visibility, kind});
+}
+void RefPackage::addFunctionInfo(COSMethodInfo* info, int visibility, int kind) {
+    entries_.push_back({nullptr, info, nullptr, visibility, kind});
+}
+
+}  // namespace orrery::reference
+
+namespace orrery {
+
+COSClass::~COSClass() = default;
+COSPackage::~COSPackage() = default;
+
+void COSClass::addClass(COSClassInfo* info) {
+    const char* name = info ? info->getName() : "";
+    reference::registry().entries.push_back({info, name ? name : ""});
+}
+
+COSClass* COSClass::getClass(const COSId& id) {
+    const std::string& name = id.str();
+    if (auto* entry = reference::findEntry(name)) return reference::populate(entry->info);
+    for (auto* cls : reference::registry().defined)
+        if (cls->getClassID() == id) return cls;
+    return reference::builtinClass(name);
+}
+
+void COSPackage::addNamespace(COSNamespaceInfo* info) { reference::registry().namespaces.push_back(info); }
+
+bool omIsSubclassOfBuiltin(const COSId& classId) {
+    // Depth-first through the superclasses, guarding against cycles.
+    std::vector<COSId> seen;
+    std::vector<COSId> pending{classId};
+    while (!pending.empty()) {
+        COSId id = pending.back();
+        pending.pop_back();
+        if (std::find(seen.begin(), seen.end(), id) != seen.end()) continue;
+        seen.push_back(id);
+        if (!(id == classId) && reference::builtinClass(id.str())) return true;
+        auto* cls = dynamic_cast<reference::RefClass*>(COSClass::getClass(id));
+        if (!cls) continue;
+        for (const auto& super : cls->superclasses()) pending.push_back(super.id);
+    }
+    return false;
+}
+
+}  // namespace orrery

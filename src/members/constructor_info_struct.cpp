@@ -1,0 +1,69 @@
+#include "convenience/constructor_info_struct.hpp"
+
+#include "convenience/class_info_struct.hpp"
+#include "convenience/configurable_constructor_info.hpp"
+#include "convenience/type_lookup.hpp"
+#include "members/signature_builder.hpp"
+
+namespace orrery::convenience {
+namespace {
+
+// "pkg.Point" -> "pkg.Point scalar": the data type of one object of the class.
+COSId classTypeId(const COSId& classId) { return COSId(internal::makeInterned(classId.str() + " scalar")); }
+
+}  // namespace
+
+COSConstructorInfoStruct::COSConstructorInfoStruct()
+    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {}
+
+COSConstructorInfoStruct::COSConstructorInfoStruct(const COSConstructorInfoStruct& other) = default;
+COSConstructorInfoStruct::COSConstructorInfoStruct(COSConstructorInfoStruct&& other) noexcept = default;
+COSConstructorInfoStruct& COSConstructorInfoStruct::operator=(const COSConstructorInfoStruct& other) = default;
+COSConstructorInfoStruct& COSConstructorInfoStruct::operator=(COSConstructorInfoStruct&& other) noexcept = default;
+COSConstructorInfoStruct::~COSConstructorInfoStruct() = default;
+
+std::shared_ptr<COSMethodSignature> COSConstructorInfoStruct::getConstructorSignature() {
+    if (!cachedSignature) {
+        if (outputTypes.empty()) outputTypes.push_back(classTypeId(GetDefiningClassID(classHolder)));
+        cachedSignature = detail::buildSignature(inputTypes, inputNames, outputTypes, outputNames, hasVarargin,
+                                                 hasVarargout, signatureOption);
+    }
+    return cachedSignature;
+}
+
+void COSConstructorInfoStruct::attach(COSClass* cosClass) {
+    if (name.empty()) {
+        name = cosClass->getClassName();
+        outputTypes.insert(outputTypes.begin(), classTypeId(cosClass->getClassID()));
+        outputNames.insert(outputNames.begin(), "Output");
+    }
+    classHolder = cosClass->getClassID();
+    cosClass->addMethodInfo(new ConfigurableCOSConstructorInfo(shared_from_this()));
+}
+
+void COSConstructorInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord) {
+    // The same preparation as COSClassInfoStruct::addConstructor; the output type waits
+    // for the first signature request, when the host class is known.
+    if (name.empty()) name = classRecord->name;
+    classHolder = classRecord;
+    if (outputNames.empty()) outputNames.push_back("Output");
+    classRecord->addConstructorUnsafe(shared_from_this());
+}
+
+std::shared_ptr<COSConstructorInfoStruct> createConstructor() {
+    return std::make_shared<COSConstructorInfoStruct>();
+}
+
+std::shared_ptr<COSConstructorInfoStruct> createUnsupportedConstructor(const std::string& name) {
+    auto record = createConstructor();
+    record->inputTypes = {COSId(internal::makeInterned("any"))};
+    record->inputNames = {"varargin"};
+    record->hasVarargin = true;
+    record->invokeFcn = [name](const COSClient*, int&, COSValue*, int, const COSValue*) {
+        using foundation::core::except::Message;
+        throw ConstructorNotSupportedError(Message{{name}, "LUMEN:orrery_convenience", "ConstructorNotSupported"});
+    };
+    return record;
+}
+
+}  // namespace orrery::convenience

@@ -1,0 +1,45 @@
+#include "convenience/method_info_struct.hpp"
+
+#include "convenience/class_info_struct.hpp"
+#include "convenience/configurable_method_info.hpp"
+#include "members/signature_builder.hpp"
+
+namespace orrery::convenience {
+
+COSMethodInfoStruct::COSMethodInfoStruct()
+    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {}
+
+COSMethodInfoStruct::COSMethodInfoStruct(const COSMethodInfoStruct& other) = default;
+COSMethodInfoStruct::COSMethodInfoStruct(COSMethodInfoStruct&& other) noexcept = default;
+COSMethodInfoStruct& COSMethodInfoStruct::operator=(const COSMethodInfoStruct& other) = default;
+COSMethodInfoStruct& COSMethodInfoStruct::operator=(COSMethodInfoStruct&& other) noexcept = default;
+COSMethodInfoStruct::~COSMethodInfoStruct() = default;
+
+std::shared_ptr<COSMethodSignature> COSMethodInfoStruct::getMethodSignature() {
+    if (!cachedSignature)
+        cachedSignature = detail::buildSignature(inputTypes, inputNames, outputTypes, outputNames, hasVarargin,
+                                                 hasVarargout, signatureOption);
+    return cachedSignature;
+}
+
+void COSMethodInfoStruct::attach(COSClass* cosClass) {
+    classHolder = cosClass->getClassID();
+    // Allocation precedes shared_from_this(); if that throws, the new-expression hands
+    // the memory back to COSMethodInfo::operator delete.
+    cosClass->addMethodInfo(new ConfigurableCOSMethodInfo(shared_from_this()));
+}
+
+void COSMethodInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord) {
+    classHolder = classRecord;
+    classRecord->addMethod(shared_from_this());
+}
+
+std::shared_ptr<COSMethodInfoStruct> createMethod() { return std::make_shared<COSMethodInfoStruct>(); }
+
+std::shared_ptr<COSMethodInfoStruct> createMethod(const std::string& name) {
+    auto record = std::make_shared<COSMethodInfoStruct>();
+    record->name = name;
+    return record;
+}
+
+}  // namespace orrery::convenience

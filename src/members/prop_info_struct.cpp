@@ -1,0 +1,122 @@
+#include "convenience/prop_info_struct.hpp"
+
+#include "convenience/class_info_struct.hpp"
+#include "convenience/configurable_prop_info.hpp"
+#include "host/data_type.hpp"
+
+namespace orrery::convenience {
+namespace {
+
+// Looks the record's type up; an unknown type is reported to the host, which usually
+// raises. The returned handle keeps the data type alive while the caller uses it.
+COSDataTypePtr validatedType(const COSPropInfoStruct& record) {
+    COSInterfacePtr found = COSTypeRepository::getType(record.type);
+    COSDataTypePtr dataType(found);
+    found.reset();
+    if (!COSDataTypePtrHelper::getObject(dataType)) {
+        COSId nameId = record.name.empty() ? COSId() : COSId(internal::makeInterned(record.name));
+        issueInvalidPropertyDatatypeAssertion(nameId, record.type);
+    }
+    return dataType;
+}
+
+// Hands a computed default back to its data type, looked up afresh.
+void releaseCachedDefault(const COSPropInfoStruct& record) noexcept {
+    if (!record.factoryDefaultValue) return;
+    COSDataTypePtr dataType(COSTypeRepository::getType(record.type));
+    if (COSDataType* object = COSDataTypePtrHelper::getObject(dataType))
+        object->releaseValue(*record.factoryDefaultValue);
+    record.factoryDefaultValue.reset();
+}
+
+}  // namespace
+
+COSPropInfoStruct::COSPropInfoStruct()
+    : type(internal::makeInterned("any")),
+      getFcn([](COSInterface*) { return COSValue(); }),
+      setFcn([](COSInterface*, COSValue) {}),
+      setAlternateFcn([](COSInterface*, COSValue) {}),
+      factoryDefaultFcn([] { return COSValue(); }),
+      enumerateInterfacesFcn([](const COSClient*, COSInterface*) { return Enumeration<COSInterface*>(); }),
+      enumerateArraysFcn([](const COSClient*, COSInterface*) { return Enumeration<hxArray*>(); }) {}
+
+// The cache stays out of copies: each record releases only the default it computed.
+COSPropInfoStruct::COSPropInfoStruct(const COSPropInfoStruct& other) : COSPropInfoStruct() { *this = other; }
+
+COSPropInfoStruct& COSPropInfoStruct::operator=(const COSPropInfoStruct& other) {
+    if (this == &other) return *this;
+    releaseCachedDefault(*this);
+    propertyAttribute13 = other.propertyAttribute13;
+    propertyAttribute12 = other.propertyAttribute12;
+    propertyAttribute4 = other.propertyAttribute4;
+    propertyAttribute5 = other.propertyAttribute5;
+    notPropertyAttribute11 = other.notPropertyAttribute11;
+    propertyAttribute7 = other.propertyAttribute7;
+    propertyAttribute8 = other.propertyAttribute8;
+    propertyAttribute9 = other.propertyAttribute9;
+    propertyAttribute10 = other.propertyAttribute10;
+    propertyAttribute1 = other.propertyAttribute1;
+    spareFlag = other.spareFlag;
+    propertyAttribute6 = other.propertyAttribute6;
+    propertyAttribute2 = other.propertyAttribute2;
+    propertyAttribute3 = other.propertyAttribute3;
+    propertyAttribute14 = other.propertyAttribute14;
+    canContainInterfacesState = other.canContainInterfacesState;
+    getterAccess = other.getterAccess;
+    setterAccess = other.setterAccess;
+    name = other.name;
+    description = other.description;
+    detailedDescription = other.detailedDescription;
+    type = other.type;
+    getFcn = other.getFcn;
+    setFcn = other.setFcn;
+    setAlternateFcn = other.setAlternateFcn;
+    factoryDefaultFcn = other.factoryDefaultFcn;
+    enumerateInterfacesFcn = other.enumerateInterfacesFcn;
+    enumerateArraysFcn = other.enumerateArraysFcn;
+    classHolder = other.classHolder;
+    return *this;
+}
+
+COSPropInfoStruct::~COSPropInfoStruct() { releaseCachedDefault(*this); }
+
+COSValue COSPropInfoStruct::GetFactoryDefaultValue() const {
+    if (factoryDefaultValue) return *factoryDefaultValue;
+    COSDataTypePtr dataType = validatedType(*this);
+    factoryDefaultValue = factoryDefaultFcn();
+    dataType.reset();
+    return *factoryDefaultValue;
+}
+
+void COSPropInfoStruct::SetTypeAndImplicitFactoryDefaultFcn(const COSInternedBase<IdEmptyPolicy>& typeId) {
+    type = typeId;
+    // Refers to this record, not to a copy of it: a copy's implicit default keeps reading
+    // the record it was installed on.
+    factoryDefaultFcn = [record = this]() -> COSValue {
+        COSDataTypePtr dataType = validatedType(*record);
+        COSDataType* object = COSDataTypePtrHelper::getObject(dataType);
+        if (!object) return COSValue();  // the host let an unknown type pass
+        COSId id = object->getTypeID();
+        return object->makeDefaultValue(id);
+    };
+}
+
+void COSPropInfoStruct::attach(COSClass* cosClass) {
+    classHolder = cosClass->getClassID();
+    cosClass->addPropertyInfo(new ConfigurableCOSPropInfo(shared_from_this()));
+}
+
+void COSPropInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord) {
+    classHolder = classRecord;
+    classRecord->addProperty(shared_from_this());
+}
+
+std::shared_ptr<COSPropInfoStruct> createProperty() { return std::make_shared<COSPropInfoStruct>(); }
+
+std::shared_ptr<COSPropInfoStruct> createProperty(const char* name) {
+    auto record = std::make_shared<COSPropInfoStruct>();
+    record->name = name;
+    return record;
+}
+
+}  // namespace orrery::convenience
