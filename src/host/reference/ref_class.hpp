@@ -29,7 +29,7 @@ public:
     void addEventInfo(COSEventInfo* info) override;
     void addMethodInfo(COSMethodInfo* info) override;
     COSId getClassID() override;
-    // The last component of the dotted id.
+    // The full, dotted name: the id's text.
     const char* getClassName() override;
 
     const std::vector<COSPropInfo*>& properties() const { return properties_; }
@@ -41,11 +41,10 @@ public:
     COSPropInfo* findProperty(const std::string& name) const;
     // Constructors are the methods named after the class.
     COSMethodInfo* findMethod(const std::string& name) const;
-    COSMethodInfo* findConstructor() const { return findMethod(shortName_); }
+    COSMethodInfo* findConstructor() const { return findMethod(id_.str()); }
 
 private:
     COSId id_;
-    std::string shortName_;
     COSClassInfo* info_ = nullptr;  // not owned: the registry owns class infos
     std::vector<COSPropInfo*> properties_;
     std::vector<COSMethodInfo*> methods_;

@@ -117,12 +117,7 @@ void shutdown() {
 }
 
 // --- RefClass -----------------------------------------------------------------------
-RefClass::RefClass(COSId id) : id_(id) {
-    const std::string& text = id.str();
-    auto dot = text.rfind('.');
-    shortName_ = dot == std::string::npos ? text : text.substr(dot + 1);
-    ++detail::counters().classes;
-}
+RefClass::RefClass(COSId id) : id_(id) { ++detail::counters().classes; }
 
 RefClass::~RefClass() {
     for (auto* info : properties_) delete info;
@@ -137,7 +132,7 @@ void RefClass::addPropertyInfo(COSPropInfo* info) { properties_.push_back(info);
 void RefClass::addEventInfo(COSEventInfo*) {}
 void RefClass::addMethodInfo(COSMethodInfo* info) { methods_.push_back(info); }
 COSId RefClass::getClassID() { return id_; }
-const char* RefClass::getClassName() { return shortName_.c_str(); }
+const char* RefClass::getClassName() { return id_.c_str(); }
 
 COSPropInfo* RefClass::findProperty(const std::string& name) const {
     for (auto* info : properties_)
