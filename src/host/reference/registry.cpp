@@ -32,18 +32,18 @@ Registry& registry() {
 }
 
 RefClass* builtinClass(const std::string& name) {
-    // The built-in classes live as long as the process.
-    static const std::vector<std::string> names{"double", "logical", "char", "string"};
-    static std::vector<RefClass*> classes = [] {
-        std::vector<RefClass*> all;
-        for (const auto& n : names) {
-            all.push_back(new RefClass(makeId(n)));
-            --detail::counters().classes;  // not counted as live
+    // The built-in classes live as long as the process; not counted as live, and their
+    // table is never destroyed, so they stay reachable to the very end.
+    static const auto* classes = [] {
+        auto* all = new std::vector<RefClass*>();
+        for (const char* id : {"double", "logical", "char", "string"}) {
+            all->push_back(new RefClass(makeId(id)));
+            --detail::counters().classes;
         }
         return all;
     }();
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name) return classes[i];
+    for (RefClass* cls : *classes)
+        if (cls->getClassID().str() == name) return cls;
     return nullptr;
 }
 

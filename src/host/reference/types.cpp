@@ -60,20 +60,22 @@ private:
 };
 
 COSInterfacePtr builtinType(const std::string& id) {
-    // Made once, never freed, like the host's own type table.
-    static const std::vector<std::string> ids = [] {
-        std::vector<std::string> all{"any"};
+    // Made once and never freed, like the host's own type table; the table is not
+    // destroyed at exit either, so the types stay reachable to the very end.
+    struct Entry {
+        std::string id;
+        RefDataType* type;
+    };
+    static const auto* table = [] {
+        auto* all = new std::vector<Entry>();
+        auto add = [&](const std::string& text) { all->push_back({text, new RefDataType(makeId(text), true)}); };
+        add("any");
         for (const char* name : builtinNames)
-            for (std::string suffix : {"", " scalar", " vector"}) all.push_back(name + suffix);
+            for (const char* suffix : {"", " scalar", " vector"}) add(std::string(name) + suffix);
         return all;
     }();
-    static std::vector<RefDataType*> types = [] {
-        std::vector<RefDataType*> all;
-        for (const auto& text : ids) all.push_back(new RefDataType(makeId(text), true));
-        return all;
-    }();
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        if (ids[i] == id) return COSInterfacePtr(types[i]);
+    for (const Entry& entry : *table)
+        if (entry.id == id) return COSInterfacePtr(entry.type);
     return {};
 }
 
