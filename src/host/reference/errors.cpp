@@ -2,6 +2,9 @@
 #include <string>
 
 #include "host/exception.hpp"
+#include "host/reference/text.hpp"
+
+using orrery::reference::detail::utf8ToUtf16;
 
 namespace {
 
@@ -16,30 +19,6 @@ const std::map<std::string, std::u16string>& catalogue() {
         {"orrery:array:Unknown", u"Array error {0}."},
     };
     return texts;
-}
-
-std::u16string utf8ToUtf16(const std::string& text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        char32_t cp;
-        std::size_t len;
-        if (c < 0x80) { cp = c; len = 1; }
-        else if ((c >> 5) == 0x6) { cp = c & 0x1F; len = 2; }
-        else if ((c >> 4) == 0xE) { cp = c & 0x0F; len = 3; }
-        else { cp = c & 0x07; len = 4; }
-        for (std::size_t k = 1; k < len && i + k < text.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return out;
 }
 
 std::u16string argumentText(const foundation::core::except::MessageArgument& argument) {
@@ -76,6 +55,28 @@ std::string ustring_to_utf8(const std::u16string& text) {
     return out;
 }
 }  // namespace fl::i18n
+
+namespace orrery::reference::detail {
+std::u16string utf8ToUtf16(const std::string& text) {
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : 4;
+        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (std::size_t k = 1; k < len && i + k < text.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += len;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return out;
+}
+}  // namespace orrery::reference::detail
 
 namespace foundation::core::except {
 

@@ -7,6 +7,7 @@
 #include "host/reference/objects.hpp"
 #include "host/reference/ref_class.hpp"
 #include "host/reference/reference_host.hpp"
+#include "host/reference/text.hpp"
 
 namespace orrery {
 
@@ -45,25 +46,6 @@ T* elements(const COSValue& value, hxClassID classID, const char* what) {
     return static_cast<T*>(array->data());
 }
 
-std::u16string widen(const std::string& utf8) {
-    std::u16string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : 4;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (std::size_t k = 1; k < len && i + k < utf8.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return out;
-}
 }  // namespace
 
 COSValue makeDouble(double value) {
@@ -79,7 +61,7 @@ COSValue makeLogical(bool value) {
 }
 
 COSValue makeChars(const std::string& utf8) {
-    std::u16string text = widen(utf8);
+    std::u16string text = detail::utf8ToUtf16(utf8);
     COSValue out(ArrayFactory::create({text.empty() ? 0u : 1u, text.size()}, hxCHAR_CLASS, hxREAL));
     if (!text.empty()) std::memcpy(out.content()->data(), text.data(), text.size() * sizeof(char16_t));
     return out;
