@@ -1,4 +1,5 @@
 #include <stdexcept>
+#include <unordered_set>
 
 #include "host/data_type.hpp"
 #include "host/exception.hpp"
@@ -41,8 +42,20 @@ public:
 
     COSValue makeDefaultValue(COSId typeId) override {
         ++reference::callCounts().defaultValuesMade;
+        COSValue value = defaultFor(className(typeId.str()));
+        outstanding().insert(value.content());
         ++reference::detail::counters().defaultValues;
-        std::string name = className(typeId.str());
+        return value;
+    }
+
+    // Only values this host handed out count as given back.
+    void releaseValue(COSValue value) override {
+        ++reference::callCounts().defaultValuesReleased;
+        if (outstanding().erase(value.content())) --reference::detail::counters().defaultValues;
+    }
+
+private:
+    static COSValue defaultFor(const std::string& name) {
         if (name == "double") return reference::makeDouble(0.0);
         if (name == "logical") return reference::makeLogical(false);
         if (name == "char" || name == "string") return reference::makeChars("");
@@ -50,12 +63,12 @@ public:
         return COSValue(reference::ArrayFactory::create({0, 0}, hxOBJECT_CLASS, hxREAL));
     }
 
-    void releaseValue(COSValue) override {
-        ++reference::callCounts().defaultValuesReleased;
-        --reference::detail::counters().defaultValues;
+    // Never destroyed: records may give defaults back during static destruction.
+    static std::unordered_set<const hxArray*>& outstanding() {
+        static auto* values = new std::unordered_set<const hxArray*>();
+        return *values;
     }
 
-private:
     COSId id_;
 };
 

@@ -1,0 +1,138 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "convenience/class_info_struct.hpp"
+#include "convenience/method_info_struct.hpp"
+#include "host/reference/objects.hpp"
+#include "host/reference/ref_class.hpp"
+#include "host/reference/ref_signature.hpp"
+#include "support/host_fixture.hpp"
+
+namespace {
+
+using namespace orrery;
+using namespace orrery::convenience;
+using ::testing::_;
+
+class MethodTest : public orrery::testing::HostTest {
+protected:
+    // Attaches to a new host class and returns the adaptor that the class received.
+    static COSMethodInfo* attachToNewClass(const std::shared_ptr<COSMethodInfoStruct>& record,
+                                           const std::string& classId = "pkg.Thing") {
+        auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass(classId));
+        record->attach(cls);
+        return cls->methods().back();
+    }
+};
+
+TEST_F(MethodTest, FreshRecordAnswersTheDefaultAttributes) {
+    COSMethodInfo* info = attachToNewClass(createMethod("run"));
+    EXPECT_STREQ(info->getName(), "run");
+    // The host base answers false throughout, so every true here comes from the record.
+    EXPECT_TRUE(info->isLookupScope());
+    EXPECT_TRUE(info->isAttribute5());
+    EXPECT_TRUE(info->isAttribute6());
+    EXPECT_TRUE(info->isAttribute7());
+    for (auto query : {&COSMethodInfo::isAttribute1, &COSMethodInfo::isAttribute2, &COSMethodInfo::isAttribute3,
+                       &COSMethodInfo::isAttribute4, &COSMethodInfo::isAttribute8, &COSMethodInfo::isAttribute9})
+        EXPECT_FALSE((info->*query)());
+    EXPECT_EQ(info->getAccess(), COSAccessPublic);
+}
+
+TEST_F(MethodTest, InvokeHandsTheHostsArgumentsToTheHookAndNeedsOne) {
+    auto record = createMethod("run");
+    COSMethodInfo* info = attachToNewClass(record);
+    COSValue inputs[2] = {reference::makeDouble(1), reference::makeDouble(2)};
+    COSValue outputs[3];
+    int outputCount = 3;
+
+    // The default hook touches nothing.
+    info->invoke(reference::client(), outputCount, outputs, 2, inputs);
+    EXPECT_EQ(outputCount, 3);
+    EXPECT_TRUE(outputs[0].isEmpty());
+
+    ::testing::MockFunction<void(const COSClient*, int&, COSValue*, int, const COSValue*)> hook;
+    EXPECT_CALL(hook, Call(reference::client(), _, outputs, 2, inputs))
+        .WillOnce([](const COSClient*, int& count, COSValue* out, int, const COSValue* in) {
+            out[0] = in[1];
+            count = 1;
+        });
+    record->invokeFcn = hook.AsStdFunction();
+    info->invoke(reference::client(), outputCount, outputs, 2, inputs);
+    EXPECT_EQ(outputCount, 1);
+    EXPECT_EQ(reference::toDouble(outputs[0]), 2.0);
+
+    record->invokeFcn = nullptr;
+    EXPECT_THROW(info->invoke(reference::client(), outputCount, outputs, 2, inputs), std::bad_function_call);
+}
+
+TEST_F(MethodTest, ExtendedAccessFallsBackToThePlainLevelOnlyWithoutGrants) {
+    auto record = createMethod("run");
+    COSMethodInfo* info = attachToNewClass(record);
+    record->access = COSAccessProtected;
+    record->extendedAccess = ExtendedMemberAccess(COSAccessPrivate);
+    record->extendedAccess.flags = 9;
+    EXPECT_EQ(info->getExtendedAccess(), ExtendedMemberAccess(COSAccessProtected));
+
+    record->extendedAccess.grantedClasses = {42};
+    EXPECT_EQ(info->getExtendedAccess(), record->extendedAccess);
+    record->extendedAccess.grantedClasses.clear();
+    record->extendedAccess.grantedFunctions = {7};
+    EXPECT_EQ(info->getExtendedAccess(), record->extendedAccess);
+}
+
+TEST_F(MethodTest, SignatureIsBuiltOnceAndLaterChangesAreIgnored) {
+    auto record = createMethod("run");
+    record->inputTypes = {makeId("double")};
+    COSMethodInfo* info = attachToNewClass(record);
+
+    COSMethodSignature* first = info->getSignature();
+    record->inputTypes.push_back(makeId("char"));
+    record->hasVarargout = true;
+    EXPECT_EQ(info->getSignature(), first);
+    EXPECT_EQ(record->getMethodSignature().get(), first);
+    EXPECT_EQ(COSMethodInfoStruct(*record).getMethodSignature().get(), first);  // copies share the cache
+    auto& built = dynamic_cast<reference::RefMethodSignature&>(*first);
+    EXPECT_EQ(built.inputs().size(), 1u);
+    EXPECT_FALSE(built.hasVarargout());
+    EXPECT_EQ(reference::liveCounts().signatures, 1);
+}
+
+TEST_F(MethodTest, EachHostClassGetsItsOwnAdaptorOverTheSameRecord) {
+    auto record = createMethod("run");
+    COSMethodInfo* first = attachToNewClass(record, "pkg.A");
+    COSMethodInfo* second = attachToNewClass(record, "pkg.B");
+    EXPECT_NE(first, second);
+    record->name = "renamed";
+    EXPECT_STREQ(first->getName(), "renamed");
+    EXPECT_STREQ(second->getName(), "renamed");
+    ASSERT_EQ(record->classHolder.index(), 0u);
+    EXPECT_EQ(std::get<0>(record->classHolder), makeId("pkg.B"));
+
+    // A class record link replaces the host class, and is the same from either side.
+    auto cls = createClass("pkg.C");
+    auto added = createMethod("other");
+    record->attach(cls);
+    cls->addMethod(added);
+    EXPECT_EQ(cls->methodRecords, (std::vector<std::shared_ptr<COSMethodInfoStruct>>{record, added}));
+    EXPECT_EQ(std::get<1>(record->classHolder), cls);
+    EXPECT_EQ(std::get<1>(added->classHolder), cls);
+    cls->methodRecords.clear();  // the class record and its members own each other until populated
+}
+
+TEST_F(MethodTest, AttachingAnUnownedRecordThrowsAndReturnsTheAdaptorMemory) {
+    auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass("pkg.Thing"));
+    COSMethodInfoStruct unowned;
+    const long before = reference::liveCounts().methodInfos;
+    EXPECT_THROW(unowned.attach(cls), std::bad_weak_ptr);
+    EXPECT_EQ(reference::liveCounts().methodInfos, before);
+    EXPECT_TRUE(cls->methods().empty());
+    EXPECT_EQ(std::get<0>(unowned.classHolder), cls->getClassID());
+}
+
+}  // namespace

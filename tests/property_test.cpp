@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "convenience/class_info_struct.hpp"
+#include "convenience/prop_info_struct.hpp"
+#include "host/exception.hpp"
+#include "host/reference/objects.hpp"
+#include "host/reference/ref_class.hpp"
+#include "support/host_fixture.hpp"
+
+namespace {
+
+using namespace orrery;
+using namespace orrery::convenience;
+using foundation::core::except::IMsgIDException;
+
+class PropertyTest : public orrery::testing::HostTest {
+protected:
+    // Attaches to a new host class and returns the adaptor that the class received.
+    static COSPropInfo* attachToNewClass(const std::shared_ptr<COSPropInfoStruct>& record,
+                                         const std::string& classId = "pkg.Thing") {
+        auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass(classId));
+        record->attach(cls);
+        return cls->properties().back();
+    }
+
+    static std::string typeOf(COSPropInfo* info) {
+        COSDataType* type = COSDataTypePtrHelper::getObject(info->getDataType());
+        return type ? type->getTypeID().str() : "<none>";
+    }
+};
+
+TEST_F(PropertyTest, FreshRecordAsTheHostSeesIt) {
+    COSPropInfo* info = attachToNewClass(createProperty("speed"));
+    EXPECT_STREQ(info->getName(), "speed");
+    EXPECT_EQ(typeOf(info), "any");
+    EXPECT_TRUE(info->isPropertyAttribute11());
+    EXPECT_TRUE(info->getValue(nullptr).isEmpty());
+    EXPECT_FALSE(info->enumerateInterfaces(reference::client(), nullptr).hasBody());
+    EXPECT_FALSE(info->enumerateArrays(reference::client(), nullptr).hasBody());
+}
+
+TEST_F(PropertyTest, ImplicitDefaultIsTheDataTypesOwnAndComputedOnce) {
+    auto record = createProperty("speed");
+    record->SetTypeAndImplicitFactoryDefaultFcn(makeId("double"));
+    int calls = 0;
+    record->factoryDefaultFcn = [&calls, implicit = record->factoryDefaultFcn] {
+        ++calls;
+        return implicit();
+    };
+    COSPropInfo* info = attachToNewClass(record);
+    EXPECT_EQ(typeOf(info), "double");
+
+    EXPECT_EQ(reference::toDouble(info->getFactoryDefault()), 0.0);
+    // Neither a second request nor a new type reaches the cached value.
+    record->SetTypeAndImplicitFactoryDefaultFcn(makeId("logical"));
+    EXPECT_EQ(reference::toDouble(info->getFactoryDefault()), 0.0);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(reference::callCounts().defaultValuesMade, 1);
+}
+
+TEST_F(PropertyTest, CachedDefaultIsReleasedOnceAndAnUncomputedOneLooksUpNothing) {
+    auto untouched = createProperty("a");
+    untouched->SetTypeAndImplicitFactoryDefaultFcn(makeId("double"));
+    untouched.reset();
+    EXPECT_EQ(reference::callCounts().typeLookups, 0);
+
+    auto record = createProperty("b");
+    record->SetTypeAndImplicitFactoryDefaultFcn(makeId("double"));
+    record->GetFactoryDefaultValue();
+    {
+        // Copies start without a cache: only the record that computed a value releases it.
+        auto copy = std::make_shared<COSPropInfoStruct>(*record);
+        COSPropInfoStruct assigned;
+        assigned = *record;
+        EXPECT_FALSE(copy->factoryDefaultValue.has_value());
+        EXPECT_FALSE(assigned.factoryDefaultValue.has_value());
+    }
+    EXPECT_EQ(reference::callCounts().defaultValuesReleased, 0);
+    record.reset();
+    EXPECT_EQ(reference::callCounts().defaultValuesReleased, 1);
+    EXPECT_EQ(reference::liveCounts().defaultValues, 0);
+}
+
+TEST_F(PropertyTest, InvalidTypeIsReportedToTheHostWithThePropertyName) {
+    for (const std::string name : {"speed", ""}) {
+        auto record = createProperty(name.c_str());
+        record->SetTypeAndImplicitFactoryDefaultFcn(makeId("no.Such"));
+        COSPropInfo* info = attachToNewClass(record, "pkg.Thing" + name);
+        try {
+            info->getFactoryDefault();
+            ADD_FAILURE() << "no error for an unknown type";
+        } catch (const IMsgIDException& error) {
+            EXPECT_STREQ(error.get_error_id(), "orrery:class:InvalidPropertyDatatype");
+            const std::string text = error.what();
+            EXPECT_NE(text.find("'" + name + "'"), std::string::npos) << text;
+            EXPECT_NE(text.find("'no.Such'"), std::string::npos) << text;
+        }
+        const auto& calls = reference::callCounts();
+        EXPECT_EQ(calls.lastInvalidType, makeId("no.Such"));
+        if (name.empty())
+            EXPECT_TRUE(calls.lastInvalidTypeName.isEmpty());
+        else
+            EXPECT_EQ(calls.lastInvalidTypeName, makeId(name));
+        EXPECT_FALSE(record->factoryDefaultValue.has_value());
+    }
+    EXPECT_EQ(reference::callCounts().invalidTypeReports, 2);
+}
+
+TEST_F(PropertyTest, CanContainInterfacesAsksTheHostAtMostOncePerRecord) {
+    auto record = createProperty("items");
+    COSPropInfo* first = attachToNewClass(record, "pkg.A");
+    COSPropInfo* second = attachToNewClass(record, "pkg.B");
+    // The host's own answer for "any" is yes; both adaptors share it through the record.
+    EXPECT_TRUE(first->canContainInterfaces());
+    EXPECT_TRUE(first->canContainInterfaces());
+    EXPECT_TRUE(second->canContainInterfaces());
+    EXPECT_EQ(reference::callCounts().canContainInterfaces, 1);
+    EXPECT_EQ(record->canContainInterfacesState, 1);
+
+    for (int state : {0, 1, 5}) {
+        auto decided = createProperty("decided");
+        decided->canContainInterfacesState = state;
+        EXPECT_EQ(attachToNewClass(decided, "pkg.C" + std::to_string(state))->canContainInterfaces(), state == 1);
+    }
+    EXPECT_EQ(reference::callCounts().canContainInterfaces, 1);
+}
+
+TEST_F(PropertyTest, LinkingFromEitherSideLeavesTheSameState) {
+    auto cls = createClass("pkg.Thing");
+    auto attached = createProperty("a");
+    auto added = createProperty("b");
+    attachToNewClass(attached, "pkg.Host");  // a later class-record link replaces the host class
+    attached->attach(cls);
+    cls->addProperty(added);
+
+    EXPECT_EQ(cls->propertyRecords, (std::vector<std::shared_ptr<COSPropInfoStruct>>{attached, added}));
+    for (const auto& record : {attached, added}) {
+        ASSERT_EQ(record->classHolder.index(), 1u);
+        EXPECT_EQ(std::get<1>(record->classHolder), cls);
+    }
+    // Until the host populates the class, the class record and its members own each other.
+    cls->propertyRecords.clear();
+}
+
+TEST_F(PropertyTest, AttachingAnUnownedRecordThrowsAndNothingReachesTheClass) {
+    auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass("pkg.Thing"));
+    COSPropInfoStruct unowned;
+    EXPECT_THROW(unowned.attach(cls), std::bad_weak_ptr);
+    ASSERT_EQ(unowned.classHolder.index(), 0u);
+    EXPECT_EQ(std::get<0>(unowned.classHolder), cls->getClassID());
+    EXPECT_TRUE(cls->properties().empty());
+    EXPECT_EQ(reference::liveCounts().propInfos, 0);
+
+    auto classRecord = createClass("pkg.Other");
+    EXPECT_THROW(unowned.attach(classRecord), std::bad_weak_ptr);
+    EXPECT_TRUE(classRecord->propertyRecords.empty());
+}
+
+TEST_F(PropertyTest, EmptiedHooksThrowBadFunctionCall) {
+    auto record = createProperty("p");
+    COSPropInfo* info = attachToNewClass(record);
+    record->getFcn = nullptr;
+    record->setFcn = nullptr;
+    record->setAlternateFcn = nullptr;
+    record->factoryDefaultFcn = nullptr;
+    record->enumerateInterfacesFcn = nullptr;
+    record->enumerateArraysFcn = nullptr;
+
+    EXPECT_THROW(info->getValue(nullptr), std::bad_function_call);
+    EXPECT_THROW(info->setValue(nullptr, COSValue()), std::bad_function_call);
+    EXPECT_THROW(info->setValueAlternate(nullptr, COSValue()), std::bad_function_call);
+    EXPECT_THROW(info->getFactoryDefault(), std::bad_function_call);
+    EXPECT_FALSE(record->factoryDefaultValue.has_value());
+    EXPECT_THROW(info->enumerateInterfaces(nullptr, nullptr), std::bad_function_call);
+    EXPECT_THROW(info->enumerateArrays(nullptr, nullptr), std::bad_function_call);
+}
+
+}  // namespace
