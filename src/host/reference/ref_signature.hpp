@@ -31,7 +31,7 @@ public:
     bool hasVarargout() const { return varargout_; }
     int option() const { return option_; }
     // The slot names called, in order.
-    const std::vector<std::string>& calls() const { return calls_; }
+    std::vector<std::string> calls() const;
     // Human-readable: "(double x, any y, ...) -> (Point Output)".
     std::string toString() const;
 
@@ -41,7 +41,7 @@ private:
     bool varargin_ = false;
     bool varargout_ = false;
     int option_ = 0;
-    std::vector<std::string> calls_;
+    std::vector<const char*> calls_;  // static names: signatures are many, keep them small
 };
 
 }  // namespace orrery::reference

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "host/namespace_info.hpp"
@@ -21,6 +22,10 @@ struct Entry {
 
 struct Registry {
     std::vector<Entry> entries;
+    // Indexes into entries, first registration winning, so that lookups stay constant
+    // time with a hundred thousand classes registered.
+    std::unordered_map<COSClassInfo*, std::size_t> byInfo;
+    std::unordered_map<std::string, std::size_t> byName;
     std::vector<RefClass*> defined;  // made by defineClass
     std::vector<RefPackage*> packages;
     std::vector<COSNamespaceInfo*> namespaces;
@@ -48,9 +53,9 @@ RefClass* builtinClass(const std::string& name) {
 }
 
 Entry* findEntry(const std::string& name) {
-    for (auto& entry : registry().entries)
-        if (entry.name == name) return &entry;
-    return nullptr;
+    auto& r = registry();
+    auto found = r.byName.find(name);
+    return found == r.byName.end() ? nullptr : &r.entries[found->second];
 }
 
 }  // namespace
@@ -81,15 +86,18 @@ std::vector<std::string> classNames() {
 }
 
 COSClass* populate(COSClassInfo* info) {
-    auto& entries = registry().entries;
-    auto entry = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.info == info; });
-    if (entry == entries.end()) return nullptr;
-    if (!entry->cls) {
-        entry->cls = new RefClass(makeId(entry->name));
-        entry->cls->setInfo(info);
-        info->populateClass(entry->cls, client());
+    auto& r = registry();
+    auto found = r.byInfo.find(info);
+    if (found == r.byInfo.end()) return nullptr;
+    const std::size_t index = found->second;
+    if (!r.entries[index].cls) {
+        auto* cls = new RefClass(makeId(r.entries[index].name));
+        r.entries[index].cls = cls;
+        cls->setInfo(info);
+        // Reached by index afterwards: the hook may register classes and move the entries.
+        info->populateClass(cls, client());
     }
-    return entry->cls;
+    return r.entries[index].cls;
 }
 
 COSClass* defineClass(const std::string& id) {
@@ -174,7 +182,10 @@ COSPackage::~COSPackage() = default;
 
 void COSClass::addClass(COSClassInfo* info) {
     const char* name = info ? info->getName() : "";
-    reference::registry().entries.push_back({info, name ? name : ""});
+    auto& r = reference::registry();
+    r.entries.push_back({info, name ? name : ""});
+    r.byInfo.emplace(info, r.entries.size() - 1);
+    r.byName.emplace(r.entries.back().name, r.entries.size() - 1);
 }
 
 COSClass* COSClass::getClass(const COSId& id) {

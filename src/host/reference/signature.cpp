@@ -41,6 +41,8 @@ void RefMethodSignature::setVarargout() {
     varargout_ = true;
 }
 
+std::vector<std::string> RefMethodSignature::calls() const { return {calls_.begin(), calls_.end()}; }
+
 std::string RefMethodSignature::toString() const {
     auto list = [](const std::vector<SignatureArgument>& arguments, bool more) {
         std::string out = "(";

@@ -1,0 +1,207 @@
+// Host dispatch through the library's adaptors against hand-written metadata classes
+// doing the same work. Every case times both sides in the same iterations, alternating
+// which goes first, and reports the adaptor's cost as a ratio to the hand-written one.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "convenience/convenience.hpp"
+#include "host/reference/objects.hpp"
+#include "host/reference/reference_host.hpp"
+#include "host/reference/ref_class.hpp"
+
+namespace {
+
+using namespace orrery;
+using namespace orrery::convenience;
+using Clock = std::chrono::steady_clock;
+
+// Calls per timed batch: long enough to dwarf the clock reads, short enough that both
+// sides of a batch see the same machine state.
+constexpr int kBatch = 2000;
+
+// A sink the trivial invoke hook writes to, so its work cannot be dropped.
+std::int64_t g_invokeSink = 0;
+
+class HandPropInfo : public COSPropInfo {
+public:
+    HandPropInfo(std::string name, COSValue stored) : name_(std::move(name)), stored_(std::move(stored)) {}
+    const char* getName() override { return name_.c_str(); }
+    bool isPropertyAttribute7() override { return attribute7_; }
+    COSValue getValue(COSInterface*) override { return stored_; }
+
+private:
+    std::string name_;
+    COSValue stored_;
+    bool attribute7_ = true;
+};
+
+class HandMethodInfo : public COSMethodInfo {
+public:
+    // The same body as the hook the adaptor case installs.
+    void invoke(const COSClient*, int& outputCount, COSValue*, int inputCount, const COSValue*) override {
+        g_invokeSink += inputCount;
+        outputCount = 0;
+    }
+};
+
+class HandClassInfo : public COSClassInfo {
+public:
+    explicit HandClassInfo(std::string name) : name_(std::move(name)) {}
+    const char* getName() override { return name_.c_str(); }
+    bool isClassFlag10() override { return flag10_; }
+
+private:
+    std::string name_;
+    bool flag10_ = true;
+};
+
+// Hides the pointer's value from the optimiser, so calls through it stay virtual.
+template <class T>
+T* opaque(T* pointer) {
+    benchmark::DoNotOptimize(pointer);
+    return pointer;
+}
+
+// One property and one method adaptor, reached the way the host reaches them.
+struct HostMembers {
+    COSPropInfo* property = nullptr;
+    COSMethodInfo* method = nullptr;
+
+    HostMembers() {
+        auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass("bench.Thing"));
+
+        auto prop = createProperty("Value");
+        prop->getFcn = [stored = reference::makeDouble(1.5)](COSInterface*) -> COSValue { return stored; };
+        prop->attach(cls);
+        property = cls->properties().back();
+
+        auto meth = createMethod("poke");
+        meth->invokeFcn = [](const COSClient*, int& outputCount, COSValue*, int inputCount, const COSValue*) {
+            g_invokeSink += inputCount;
+            outputCount = 0;
+        };
+        meth->attach(cls);
+        method = cls->methods().back();
+    }
+    ~HostMembers() { reference::shutdown(); }
+};
+
+// Runs `adaptorCall` and `baselineCall` kBatch times each per iteration, reports the
+// adaptor's time as the benchmark time and the two per-call costs and their ratio.
+template <class AdaptorCall, class BaselineCall>
+void compare(benchmark::State& state, AdaptorCall adaptorCall, BaselineCall baselineCall) {
+    auto timeBatch = [](auto& call) {
+        auto start = Clock::now();
+        for (int i = 0; i < kBatch; ++i) call();
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    double adaptorSeconds = 0, baselineSeconds = 0;
+    bool adaptorFirst = true;
+    for (auto _ : state) {
+        double a, b;
+        if (adaptorFirst) {
+            a = timeBatch(adaptorCall);
+            b = timeBatch(baselineCall);
+        } else {
+            b = timeBatch(baselineCall);
+            a = timeBatch(adaptorCall);
+        }
+        adaptorFirst = !adaptorFirst;
+        state.SetIterationTime(a);
+        adaptorSeconds += a;
+        baselineSeconds += b;
+    }
+    const double calls = double(state.iterations()) * kBatch;
+    state.counters["adaptor_ns"] = adaptorSeconds / calls * 1e9;
+    state.counters["baseline_ns"] = baselineSeconds / calls * 1e9;
+    state.counters["ratio"] = baselineSeconds > 0 ? adaptorSeconds / baselineSeconds : 0;
+    state.SetItemsProcessed(std::int64_t(calls));
+}
+
+void BM_PropGetName(benchmark::State& state) {
+    HostMembers members;
+    HandPropInfo hand("Value", COSValue());
+    COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
+    COSPropInfo* baseline = opaque<COSPropInfo>(&hand);
+    compare(
+        state, [&] { benchmark::DoNotOptimize(adaptor->getName()); },
+        [&] { benchmark::DoNotOptimize(baseline->getName()); });
+}
+
+void BM_ClassGetName(benchmark::State& state) {
+    auto* adaptor = opaque<COSClassInfo>(new ClassInfoAdaptor(createClass("bench.Thing")));
+    auto* baseline = opaque<COSClassInfo>(new HandClassInfo("bench.Thing"));
+    compare(
+        state, [&] { benchmark::DoNotOptimize(adaptor->getName()); },
+        [&] { benchmark::DoNotOptimize(baseline->getName()); });
+    delete adaptor;
+    delete baseline;
+}
+
+void BM_PropAttribute7(benchmark::State& state) {
+    HostMembers members;
+    HandPropInfo hand("Value", COSValue());
+    COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
+    COSPropInfo* baseline = opaque<COSPropInfo>(&hand);
+    compare(
+        state, [&] { benchmark::DoNotOptimize(adaptor->isPropertyAttribute7()); },
+        [&] { benchmark::DoNotOptimize(baseline->isPropertyAttribute7()); });
+}
+
+void BM_ClassFlag10(benchmark::State& state) {
+    auto* adaptor = opaque<COSClassInfo>(new ClassInfoAdaptor(createClass("bench.Thing")));
+    auto* baseline = opaque<COSClassInfo>(new HandClassInfo("bench.Thing"));
+    compare(
+        state, [&] { benchmark::DoNotOptimize(adaptor->isClassFlag10()); },
+        [&] { benchmark::DoNotOptimize(baseline->isClassFlag10()); });
+    delete adaptor;
+    delete baseline;
+}
+
+void BM_MethodInvoke(benchmark::State& state) {
+    HostMembers members;
+    auto* hand = new HandMethodInfo();
+    COSMethodInfo* adaptor = opaque<COSMethodInfo>(members.method);
+    COSMethodInfo* baseline = opaque<COSMethodInfo>(hand);
+    COSValue inputs[2];
+    COSValue outputs[1];
+    compare(
+        state,
+        [&] {
+            int outputCount = 1;
+            adaptor->invoke(reference::client(), outputCount, outputs, 2, inputs);
+            benchmark::DoNotOptimize(outputCount);
+        },
+        [&] {
+            int outputCount = 1;
+            baseline->invoke(reference::client(), outputCount, outputs, 2, inputs);
+            benchmark::DoNotOptimize(outputCount);
+        });
+    benchmark::DoNotOptimize(g_invokeSink);
+    delete hand;
+}
+
+void BM_PropGetValue(benchmark::State& state) {
+    HostMembers members;
+    HandPropInfo hand("Value", reference::makeDouble(1.5));
+    COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
+    COSPropInfo* baseline = opaque<COSPropInfo>(&hand);
+    compare(
+        state, [&] { benchmark::DoNotOptimize(adaptor->getValue(nullptr)); },
+        [&] { benchmark::DoNotOptimize(baseline->getValue(nullptr)); });
+}
+
+BENCHMARK(BM_PropGetName)->UseManualTime();
+BENCHMARK(BM_ClassGetName)->UseManualTime();
+BENCHMARK(BM_PropAttribute7)->UseManualTime();
+BENCHMARK(BM_ClassFlag10)->UseManualTime();
+BENCHMARK(BM_MethodInvoke)->UseManualTime();
+BENCHMARK(BM_PropGetValue)->UseManualTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
