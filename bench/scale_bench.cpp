@@ -104,8 +104,6 @@ void BM_Scale(benchmark::State& state) {
 
 // Fixed run counts, each about a second of work or less: a single run at N = 100,000
 // already makes a million members, while the small sizes need a few runs to settle.
-// Fixed run counts, each about a second of work or less: a single run at N = 100,000
-// already makes a million members, while the small sizes need a few runs to settle.
 BENCHMARK(BM_Scale)->Arg(1'000)->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Scale)->Arg(10'000)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Scale)->Arg(100'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
