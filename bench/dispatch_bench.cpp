@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "host/reference/objects.hpp"
 #include "host/reference/reference_host.hpp"
 #include "host/reference/ref_class.hpp"
+#include "plugin/hand_written.hpp"
 
 namespace {
 
@@ -22,42 +24,6 @@ using Clock = std::chrono::steady_clock;
 // Calls per timed batch: long enough to dwarf the clock reads, short enough that both
 // sides of a batch see the same machine state.
 constexpr int kBatch = 2000;
-
-// A sink the trivial invoke hook writes to, so its work cannot be dropped.
-std::int64_t g_invokeSink = 0;
-
-class HandPropInfo : public COSPropInfo {
-public:
-    HandPropInfo(std::string name, COSValue stored) : name_(std::move(name)), stored_(std::move(stored)) {}
-    const char* getName() override { return name_.c_str(); }
-    bool isPropertyAttribute7() override { return attribute7_; }
-    COSValue getValue(COSInterface*) override { return stored_; }
-
-private:
-    std::string name_;
-    COSValue stored_;
-    bool attribute7_ = true;
-};
-
-class HandMethodInfo : public COSMethodInfo {
-public:
-    // The same body as the hook the adaptor case installs.
-    void invoke(const COSClient*, int& outputCount, COSValue*, int inputCount, const COSValue*) override {
-        g_invokeSink += inputCount;
-        outputCount = 0;
-    }
-};
-
-class HandClassInfo : public COSClassInfo {
-public:
-    explicit HandClassInfo(std::string name) : name_(std::move(name)) {}
-    const char* getName() override { return name_.c_str(); }
-    bool isClassFlag10() override { return flag10_; }
-
-private:
-    std::string name_;
-    bool flag10_ = true;
-};
 
 // Hides the pointer's value from the optimiser, so calls through it stay virtual.
 template <class T>
@@ -81,7 +47,7 @@ struct HostMembers {
 
         auto meth = createMethod("poke");
         meth->invokeFcn = [](const COSClient*, int& outputCount, COSValue*, int inputCount, const COSValue*) {
-            g_invokeSink += inputCount;
+            bench::invokeSink() += inputCount;
             outputCount = 0;
         };
         meth->attach(cls);
@@ -124,17 +90,17 @@ void compare(benchmark::State& state, AdaptorCall adaptorCall, BaselineCall base
 
 void BM_PropGetName(benchmark::State& state) {
     HostMembers members;
-    HandPropInfo hand("Value", COSValue());
+    std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", COSValue()));
     COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
-    COSPropInfo* baseline = opaque<COSPropInfo>(&hand);
+    COSPropInfo* baseline = opaque<COSPropInfo>(hand.get());
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->getName()); },
         [&] { benchmark::DoNotOptimize(baseline->getName()); });
 }
 
 void BM_ClassGetName(benchmark::State& state) {
-    auto* adaptor = opaque<COSClassInfo>(new ClassInfoAdaptor(createClass("bench.Thing")));
-    auto* baseline = opaque<COSClassInfo>(new HandClassInfo("bench.Thing"));
+    auto* adaptor = opaque<COSClassInfo>(bench::makeClassAdaptor(createClass("bench.Thing")));
+    auto* baseline = opaque<COSClassInfo>(bench::makeHandClassInfo("bench.Thing"));
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->getName()); },
         [&] { benchmark::DoNotOptimize(baseline->getName()); });
@@ -144,17 +110,17 @@ void BM_ClassGetName(benchmark::State& state) {
 
 void BM_PropAttribute7(benchmark::State& state) {
     HostMembers members;
-    HandPropInfo hand("Value", COSValue());
+    std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", COSValue()));
     COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
-    COSPropInfo* baseline = opaque<COSPropInfo>(&hand);
+    COSPropInfo* baseline = opaque<COSPropInfo>(hand.get());
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->isPropertyAttribute7()); },
         [&] { benchmark::DoNotOptimize(baseline->isPropertyAttribute7()); });
 }
 
 void BM_ClassFlag10(benchmark::State& state) {
-    auto* adaptor = opaque<COSClassInfo>(new ClassInfoAdaptor(createClass("bench.Thing")));
-    auto* baseline = opaque<COSClassInfo>(new HandClassInfo("bench.Thing"));
+    auto* adaptor = opaque<COSClassInfo>(bench::makeClassAdaptor(createClass("bench.Thing")));
+    auto* baseline = opaque<COSClassInfo>(bench::makeHandClassInfo("bench.Thing"));
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->isClassFlag10()); },
         [&] { benchmark::DoNotOptimize(baseline->isClassFlag10()); });
@@ -164,7 +130,7 @@ void BM_ClassFlag10(benchmark::State& state) {
 
 void BM_MethodInvoke(benchmark::State& state) {
     HostMembers members;
-    auto* hand = new HandMethodInfo();
+    auto* hand = bench::makeHandMethodInfo();
     COSMethodInfo* adaptor = opaque<COSMethodInfo>(members.method);
     COSMethodInfo* baseline = opaque<COSMethodInfo>(hand);
     COSValue inputs[2];
@@ -181,15 +147,15 @@ void BM_MethodInvoke(benchmark::State& state) {
             baseline->invoke(reference::client(), outputCount, outputs, 2, inputs);
             benchmark::DoNotOptimize(outputCount);
         });
-    benchmark::DoNotOptimize(g_invokeSink);
+    benchmark::DoNotOptimize(bench::invokeSink());
     delete hand;
 }
 
 void BM_PropGetValue(benchmark::State& state) {
     HostMembers members;
-    HandPropInfo hand("Value", reference::makeDouble(1.5));
+    std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", reference::makeDouble(1.5)));
     COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
-    COSPropInfo* baseline = opaque<COSPropInfo>(&hand);
+    COSPropInfo* baseline = opaque<COSPropInfo>(hand.get());
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->getValue(nullptr)); },
         [&] { benchmark::DoNotOptimize(baseline->getValue(nullptr)); });

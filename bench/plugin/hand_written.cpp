@@ -1,0 +1,58 @@
+#include "plugin/hand_written.hpp"
+
+#include "convenience/configurable_class_info.hpp"
+
+namespace bench {
+namespace {
+
+using namespace orrery;
+
+class HandPropInfo final : public COSPropInfo {
+public:
+    HandPropInfo(std::string name, COSValue stored) : name_(std::move(name)), stored_(std::move(stored)) {}
+    const char* getName() override { return name_.c_str(); }
+    bool isPropertyAttribute7() override { return attribute7_; }
+    COSValue getValue(COSInterface*) override { return stored_; }
+
+private:
+    std::string name_;
+    COSValue stored_;
+    bool attribute7_ = true;
+};
+
+class HandMethodInfo final : public COSMethodInfo {
+public:
+    void invoke(const COSClient*, int& outputCount, COSValue*, int inputCount, const COSValue*) override {
+        invokeSink() += inputCount;
+        outputCount = 0;
+    }
+};
+
+class HandClassInfo final : public COSClassInfo {
+public:
+    explicit HandClassInfo(std::string name) : name_(std::move(name)) {}
+    const char* getName() override { return name_.c_str(); }
+    bool isClassFlag10() override { return flag10_; }
+
+private:
+    std::string name_;
+    bool flag10_ = true;
+};
+
+}  // namespace
+
+std::int64_t& invokeSink() {
+    static std::int64_t sink = 0;
+    return sink;
+}
+
+COSPropInfo* makeHandPropInfo(const std::string& name, COSValue stored) {
+    return new HandPropInfo(name, std::move(stored));
+}
+COSMethodInfo* makeHandMethodInfo() { return new HandMethodInfo(); }
+COSClassInfo* makeHandClassInfo(const std::string& name) { return new HandClassInfo(name); }
+COSClassInfo* makeClassAdaptor(std::shared_ptr<convenience::COSClassInfoStruct> record) {
+    return new convenience::ClassInfoAdaptor(std::move(record));
+}
+
+}  // namespace bench

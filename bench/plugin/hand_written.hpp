@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "convenience/class_info_struct.hpp"
+#include "host/class_info.hpp"
+#include "host/method_info.hpp"
+#include "host/prop_info.hpp"
+
+// Hand-written metadata classes, built into a shared library of their own as a plugin
+// would ship them, so that they and the library's adaptors are reached the same way:
+// through a virtual call into another shared object.
+#define BENCH_PLUGIN_API __attribute__((visibility("default")))
+
+namespace bench {
+
+// What the trivial invoke bodies add to, so their work cannot be dropped.
+BENCH_PLUGIN_API std::int64_t& invokeSink();
+
+// Answers getName, isPropertyAttribute7 and getValue from its own fields.
+BENCH_PLUGIN_API orrery::COSPropInfo* makeHandPropInfo(const std::string& name, orrery::COSValue stored);
+// The same body as the benchmark's invoke hook, written inline.
+BENCH_PLUGIN_API orrery::COSMethodInfo* makeHandMethodInfo();
+// Answers getName and isClassFlag10 from its own fields.
+BENCH_PLUGIN_API orrery::COSClassInfo* makeHandClassInfo(const std::string& name);
+// The library's class adaptor, instantiated inside a plugin as a client would.
+BENCH_PLUGIN_API orrery::COSClassInfo* makeClassAdaptor(std::shared_ptr<orrery::convenience::COSClassInfoStruct> record);
+
+}  // namespace bench

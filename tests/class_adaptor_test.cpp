@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+#include "convenience/convenience.hpp"
+#include "host/reference/objects.hpp"
+#include "support/host_fixture.hpp"
+
+namespace {
+
+using namespace orrery;
+using namespace orrery::convenience;
+using ClassAdaptorTest = orrery::testing::HostTest;
+
+// Freed the way the host frees adaptors: a plain delete through the base.
+std::unique_ptr<COSClassInfo> adaptorFor(std::shared_ptr<COSClassInfoStruct> record) {
+    return std::unique_ptr<COSClassInfo>(new ClassInfoAdaptor(std::move(record)));
+}
+
+std::array<bool, 23> answers(COSClassInfo& c) {
+    return {c.isClassFlag1(),  c.isClassFlag2(),  c.isClassFlag3(),  c.isClassFlag4(),  c.isClassFlag5(),
+            c.isClassFlag6(),  c.isClassFlag7(),  c.isClassFlag8(),  c.isClassFlag9(),  c.isClassFlag10(),
+            c.isClassFlag11(), c.isClassFlag12(), c.isClassFlag13(), c.isClassFlag14(), c.isClassFlag15(),
+            c.isClassFlag16(), c.isClassFlag17(), c.isClassFlag18(), c.isClassFlag19(), c.isClassFlag20(),
+            c.isClassFlag21(), c.isClassFlag22(), c.isClassFlag23()};
+}
+
+#define FLIP(n) [](COSClassInfoStruct& r) { r.classFlag##n = !r.classFlag##n; }
+const std::array<void (*)(COSClassInfoStruct&), 23> flipFlag{
+    FLIP(1),  FLIP(2),  FLIP(3),  FLIP(4),  FLIP(5),  FLIP(6),  FLIP(7),  FLIP(8),  FLIP(9),  FLIP(10), FLIP(11),
+    FLIP(12), FLIP(13), FLIP(14), FLIP(15), FLIP(16), FLIP(17), FLIP(18), FLIP(19), FLIP(20), FLIP(21), FLIP(22),
+    FLIP(23)};
+#undef FLIP
+
+TEST_F(ClassAdaptorTest, EachFlagChangesExactlyItsOwnQuery) {
+    auto record = createClass();
+    auto adaptor = adaptorFor(record);
+    std::array<bool, 23> defaults{};
+    defaults[9] = defaults[10] = defaults[12] = true;  // flags 10, 11 and 13
+    EXPECT_EQ(answers(*adaptor), defaults);
+    for (std::size_t i = 0; i < flipFlag.size(); ++i) {
+        flipFlag[i](*record);
+        auto expected = defaults;
+        expected[i] = !expected[i];
+        EXPECT_EQ(answers(*adaptor), expected) << "classFlag" << i + 1;
+        flipFlag[i](*record);
+    }
+}
+
+TEST_F(ClassAdaptorTest, TextsAndNumbersAreReadAtEveryQuery) {
+    auto record = createClass("pkg.Point");
+    auto adaptor = adaptorFor(record);
+    EXPECT_STREQ(adaptor->getName(), "pkg.Point");
+    record->name = "pkg.Renamed";
+    record->description = "short";
+    record->detailedDescription = "long";
+    record->classInt1 = 1;
+    record->classInt2 = 2;
+    record->classInt3 = 3;
+    record->classInt4 = 4;
+    record->classInt64 = -(1LL << 40);
+    EXPECT_STREQ(adaptor->getName(), "pkg.Renamed");
+    EXPECT_STREQ(adaptor->getDescription(), "short");
+    EXPECT_STREQ(adaptor->getDetailedDescription(), "long");
+    EXPECT_EQ((std::array{adaptor->getClassInt1(), adaptor->getClassInt2(), adaptor->getClassInt3(),
+                          adaptor->getClassInt4()}),
+              (std::array{1, 2, 3, 4}));
+    EXPECT_EQ(adaptor->getClassInt64(), -(1LL << 40));
+}
+
+TEST_F(ClassAdaptorTest, HooksReceiveTheHostsArgumentsAndAnswer) {
+    auto record = createClass();
+    auto adaptor = adaptorFor(record);
+    COSClass* cls = reference::defineClass("pkg.Point");
+    COSInterfacePtr object = reference::createObject(cls);
+    COSInterfacePtr replacement = reference::createObject(cls);
+    int data = 0;
+    std::string seen;
+
+    record->allocateDataFcn = [&](COSInterface* o) -> void* { return o == object.get() ? &data : nullptr; };
+    EXPECT_EQ(adaptor->allocateData(object), &data);
+    record->objectDataFcn = [&](COSInterface* o, void* d) { seen += o == object.get() && d == &data ? "o" : "?"; };
+    record->dataFcn = [&](void* d) { seen += d == &data ? "d" : "?"; };
+    record->loadObjectFcn = [&](COSInterfacePtr o, const COSLoadInfo*) { seen += o == object ? "l" : "?"; };
+    record->notifyFcn = [&] { seen += "n"; };
+    adaptor->processObjectData(object, &data);
+    adaptor->processData(&data);
+    adaptor->loadObject(object, nullptr);
+    adaptor->notify();
+    EXPECT_EQ(seen, "odln");
+    record->clientObjectTestFcn = [&](const COSClient* c, COSInterface* o) { return c && o == object.get(); };
+    EXPECT_TRUE(adaptor->testClientObject(reference::client(), object));
+    record->nameTestFcn = [](const char* name) { return std::string(name) == "Point"; };
+    EXPECT_TRUE(adaptor->testName("Point"));
+
+    // The out-arguments are the host's own: the hooks write straight into them.
+    record->toValueFcn = [](COSInterfacePtr, COSValue& v, COSDataTypePtr& t) {
+        v = reference::makeDouble(2.5);
+        t = COSDataTypePtr(makeId("double"));
+        return true;
+    };
+    COSValue value;
+    COSDataTypePtr type;
+    EXPECT_TRUE(adaptor->convertToValue(object, value, type));
+    EXPECT_EQ(reference::toDouble(value), 2.5);
+    EXPECT_TRUE(type.interface());
+    record->fromValueFcn = [&](COSInterfacePtr& o, COSValue, COSDataTypePtr) { o = replacement; };
+    COSInterfacePtr target = object;
+    adaptor->convertFromValue(target, COSValue(), COSDataTypePtr());
+    EXPECT_EQ(target, replacement);
+
+    record->enumerateFcn = [](COSInterface* o) { return Enumeration<COSInterface*>{o, o}; };
+    auto listed = adaptor->enumerateObjects(object);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[1], object.get());
+
+    record->notifyFcn = [] { throw std::out_of_range("from the client"); };
+    EXPECT_THROW(adaptor->notify(), std::out_of_range);
+}
+
+TEST_F(ClassAdaptorTest, CopyDataFallsBackToTheHostOnlyWhenUnset) {
+    auto record = createClass();
+    auto adaptor = adaptorFor(record);
+    COSClass* cls = reference::defineClass("pkg.Point");
+    COSInterfacePtr source = reference::createObject(cls);
+    COSInterfacePtr target = reference::createObject(cls);
+    reference::asObject(source)->values()["x"] = reference::makeDouble(7);
+    reference::asObject(source)->values()["y"] = reference::makeDouble(8);
+
+    adaptor->copyData(source, target, makeId("x"));
+    EXPECT_EQ(reference::callCounts().copyData, 1);
+    EXPECT_EQ(reference::toDouble(reference::asObject(target)->values().at("x")), 7);
+
+    COSId copied;
+    record->copyDataFcn = [&](const COSInterface* s, COSInterface* t, const COSId& what) {
+        if (s == source.get() && t == target.get()) copied = what;
+    };
+    adaptor->copyData(source, target, makeId("y"));
+    EXPECT_EQ(copied, makeId("y"));
+    EXPECT_EQ(reference::callCounts().copyData, 1);
+    EXPECT_EQ(reference::asObject(target)->values().count("y"), 0u);
+}
+
+TEST_F(ClassAdaptorTest, PopulateClassStoresTheTargetBeforeCallingTheHook) {
+    auto record = createClass();
+    auto adaptor = adaptorFor(record);
+    COSClass* first = reference::defineClass("pkg.First");
+    COSClass* second = reference::defineClass("pkg.Second");
+    int calls = 0;
+    record->populateClassFcn = [&](COSClass* c, const COSClient* client) {
+        ++calls;
+        EXPECT_EQ(record->cosClass, c);
+        EXPECT_EQ(record->cosClient, client);
+    };
+    adaptor->populateClass(first, reference::client());
+    EXPECT_EQ(calls, 1);
+
+    record->populateClassFcn = nullptr;
+    EXPECT_THROW(adaptor->populateClass(second, nullptr), std::bad_function_call);
+    EXPECT_EQ(record->cosClass, second);
+    EXPECT_EQ(record->cosClient, nullptr);
+}
+
+}  // namespace

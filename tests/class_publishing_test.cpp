@@ -1,0 +1,234 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "convenience/convenience.hpp"
+#include "host/reference/ref_class.hpp"
+#include "support/host_fixture.hpp"
+
+namespace {
+
+using namespace orrery;
+using namespace orrery::convenience;
+using ::testing::_;
+using ::testing::Eq;
+using ClassPublishingTest = orrery::testing::HostTest;
+
+// A host class object that records what it is given and, like the host, owns it.
+class RecordingClass : public COSClass {
+public:
+    RecordingClass() {
+        ON_CALL(*this, addPropertyInfo).WillByDefault([this](COSPropInfo* p) { properties.emplace_back(p); });
+        ON_CALL(*this, addMethodInfo).WillByDefault([this](COSMethodInfo* m) { methods.emplace_back(m); });
+    }
+    MOCK_METHOD(void, addSuperclass, (const COSId&, bool, int, bool), (override));
+    MOCK_METHOD(void, addPropertyInfo, (COSPropInfo*), (override));
+    MOCK_METHOD(void, addEventInfo, (COSEventInfo*), (override));
+    MOCK_METHOD(void, addMethodInfo, (COSMethodInfo*), (override));
+    MOCK_METHOD(COSId, getClassID, (), (override));
+    MOCK_METHOD(const char*, getClassName, (), (override));
+
+    std::vector<std::unique_ptr<COSPropInfo>> properties;
+    std::vector<std::unique_ptr<COSMethodInfo>> methods;
+};
+
+MATCHER_P(Named, name, "") { return arg != nullptr && std::string(arg->getName()) == name; }
+
+ClassInfoAdaptor* onlyRegistered() {
+    auto infos = reference::registeredClassInfos();
+    EXPECT_EQ(infos.size(), 1u);
+    return infos.empty() ? nullptr : dynamic_cast<ClassInfoAdaptor*>(infos[0]);
+}
+
+reference::RefClass* populated(COSClassInfo* info) {
+    return dynamic_cast<reference::RefClass*>(reference::populate(info));
+}
+
+bool listsEmpty(const COSClassInfoStruct& r) {
+    return r.propertyRecords.empty() && r.methodRecords.empty() && r.propertyInfos.empty() &&
+           r.methodInfos.empty() && r.constructorRecords.empty() && r.superclasses.empty();
+}
+
+TEST_F(ClassPublishingTest, PopulationRunsTheHookThenHandsContentOverInOrder) {
+    auto cls = createClass("Point");
+    cls->addProperty(createProperty("a"));
+    cls->addProperty(createProperty("b"));
+    cls->addMethod(createMethod("m"));
+    auto* rawProperty = new COSPropInfo();
+    auto* rawMethod = new COSMethodInfo();
+    cls->addProperty(rawProperty);
+    cls->addMethod(rawMethod);
+    cls->addConstructor(createConstructor());
+    cls->addSuperclass(makeId("First"), true, 7, false);
+    cls->addSuperclass(makeId("Second"), false, 1, true);
+    ::testing::MockFunction<void(COSClass*, const COSClient*)> hook;
+    cls->populateClassFcn = hook.AsStdFunction();
+    cls->publish();
+
+    ClassInfoAdaptor* adaptor = onlyRegistered();
+    ASSERT_NE(adaptor, nullptr);
+    EXPECT_EQ(adaptor->record(), cls);
+    EXPECT_EQ(cls->propertyRecords.size(), 2u);  // nothing moves before the host asks
+
+    RecordingClass host;
+    {
+        ::testing::InSequence order;
+        EXPECT_CALL(hook, Call(&host, reference::client()));
+        EXPECT_CALL(host, addPropertyInfo(Named("a")));
+        EXPECT_CALL(host, addPropertyInfo(Named("b")));
+        EXPECT_CALL(host, addMethodInfo(Named("m")));
+        EXPECT_CALL(host, addPropertyInfo(Eq(rawProperty)));
+        EXPECT_CALL(host, addMethodInfo(Eq(rawMethod)));
+        EXPECT_CALL(host, addMethodInfo(Named("Point")));  // the constructor
+        EXPECT_CALL(host, addSuperclass(makeId("First"), true, 7, false));
+        EXPECT_CALL(host, addSuperclass(makeId("Second"), false, 1, true));
+    }
+    adaptor->populateClass(&host, reference::client());
+    EXPECT_TRUE(listsEmpty(*cls));
+    EXPECT_EQ(cls->cosClass, &host);
+}
+
+TEST_F(ClassPublishingTest, RecordPublishedTwiceRunsTheHookPerPopulationAndMovesOnce) {
+    int hookCalls = 0;
+    {
+        auto cls = createClass("Point");
+        cls->addProperty(createProperty("x"));
+        cls->populateClassFcn = [&](COSClass*, const COSClient*) { ++hookCalls; };
+        cls->publish();
+        cls->publish();
+    }
+    auto infos = reference::registeredClassInfos();
+    ASSERT_EQ(infos.size(), 2u);
+    EXPECT_EQ(populated(infos[1])->properties().size(), 1u);
+    EXPECT_EQ(hookCalls, 1);
+    EXPECT_TRUE(populated(infos[0])->properties().empty());
+    EXPECT_EQ(hookCalls, 2);
+}
+
+TEST_F(ClassPublishingTest, ListsAreReadWhenTheHostPopulates) {
+    auto cls = createClass("Point");
+    cls->publish();
+    cls->addProperty(createProperty("early"));
+    auto* host = populated(onlyRegistered());
+    ASSERT_EQ(host->properties().size(), 1u);
+    EXPECT_STREQ(host->properties()[0]->getName(), "early");
+
+    cls->addProperty(createProperty("late"));
+    EXPECT_EQ(host->properties().size(), 1u);
+    EXPECT_EQ(cls->propertyRecords.size(), 1u);
+    cls->propertyRecords.clear();  // break the record/member cycle
+}
+
+TEST_F(ClassPublishingTest, HookReplacedAfterPublishMovesNothing) {
+    auto cls = createClass("Point");
+    cls->addProperty(createProperty("x"));
+    cls->publish();
+    int calls = 0;
+    cls->populateClassFcn = [&](COSClass*, const COSClient*) { ++calls; };
+    EXPECT_TRUE(populated(onlyRegistered())->properties().empty());
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(cls->propertyRecords.size(), 1u);
+    cls->propertyRecords.clear();
+}
+
+TEST_F(ClassPublishingTest, HostFailureMidMoveKeepsTheListsForALaterMove) {
+    auto cls = createClass("Point");
+    cls->addProperty(createProperty("x"));
+    cls->addMethod(createMethod("m"));
+    cls->addSuperclass(makeId("Base"), false, 0, false);
+
+    // The friend reaches the private move of a record that was never flushed or registered.
+    RecordingClass failing;
+    EXPECT_CALL(failing, addPropertyInfo(_));
+    EXPECT_CALL(failing, addMethodInfo(_)).WillOnce([](COSMethodInfo* m) {
+        delete m;
+        throw std::length_error("host full");
+    });
+    EXPECT_CALL(failing, addSuperclass).Times(0);
+    EXPECT_THROW(ClassPrivateFriend::moveContentToCosClass(cls, &failing), std::length_error);
+    EXPECT_TRUE(cls->propertyRecords.size() == 1 && cls->methodRecords.size() == 1 && cls->superclasses.size() == 1);
+
+    RecordingClass retry;
+    EXPECT_CALL(retry, addPropertyInfo(Named("x")));
+    EXPECT_CALL(retry, addMethodInfo(Named("m")));
+    EXPECT_CALL(retry, addSuperclass(makeId("Base"), false, 0, false));
+    ClassPrivateFriend::moveContentToCosClass(cls, &retry);
+    EXPECT_TRUE(listsEmpty(*cls));
+    EXPECT_TRUE(reference::registeredClassInfos().empty());
+}
+
+TEST_F(ClassPublishingTest, AttachHandsAFlushedAdaptorToThePackageWithZeroAndTwo) {
+    auto cls = createClass("Point");
+    cls->addProperty(createProperty("x"));
+    auto* package = dynamic_cast<reference::RefPackage*>(reference::definePackage("pkg"));
+    cls->attach(package);
+    ASSERT_EQ(package->entries().size(), 1u);
+    const auto& entry = package->entries()[0];
+    EXPECT_EQ(entry.visibility, 0);
+    EXPECT_EQ(entry.kind, 2);
+    auto* adaptor = dynamic_cast<ClassInfoAdaptor*>(entry.classInfo);
+    ASSERT_NE(adaptor, nullptr);
+    EXPECT_EQ(adaptor->record(), cls);
+
+    auto* host = dynamic_cast<reference::RefClass*>(reference::defineClass("pkg.Point"));
+    adaptor->populateClass(host, reference::client());
+    EXPECT_EQ(host->properties().size(), 1u);
+}
+
+// Flushing is observable through the hook a derived record overrides.
+struct CountingRecord : COSClassInfoStruct {
+    int flushes = 0;
+    void flushEnumMembers() override { ++flushes; }
+};
+
+TEST_F(ClassPublishingTest, UnownedRecordFailsAfterFlushingAndFreesTheAdaptor) {
+    CountingRecord record;
+    int hookCalls = 0;
+    record.populateClassFcn = [&](COSClass*, const COSClient*) { ++hookCalls; };
+    auto* rawProperty = new COSPropInfo();
+    record.addProperty(rawProperty);
+    auto* package = dynamic_cast<reference::RefPackage*>(reference::definePackage("pkg"));
+    const long adaptorsBefore = reference::liveCounts().classInfos;
+
+    EXPECT_THROW(record.publish(), std::bad_weak_ptr);
+    EXPECT_THROW(record.attach(package), std::bad_weak_ptr);
+    EXPECT_EQ(reference::liveCounts().classInfos, adaptorsBefore);
+    EXPECT_TRUE(reference::registeredClassInfos().empty());
+    EXPECT_TRUE(package->entries().empty());
+    EXPECT_EQ(record.flushes, 2);
+
+    // Both flushes wrapped the hook: it still runs once, then the content moves.
+    RecordingClass host;
+    EXPECT_CALL(host, addPropertyInfo(Eq(rawProperty)));
+    record.populateClassFcn(&host, nullptr);
+    EXPECT_EQ(hookCalls, 1);
+    EXPECT_TRUE(record.propertyInfos.empty());
+}
+
+TEST_F(ClassPublishingTest, PublishedClassReachesTheHostThroughGetClass) {
+    {
+        auto cls = createClass("pkg.Point");
+        cls->addProperty(createProperty("x"));
+        cls->addMethod(createMethod("norm"));
+        cls->addConstructor(createConstructor());
+        cls->addSuperclass(makeId("pkg.Base"), false, 0, false);
+        cls->publish();
+    }  // the host keeps the record alive from here on
+    auto* host = dynamic_cast<reference::RefClass*>(COSClass::getClass(makeId("pkg.Point")));
+    ASSERT_NE(host, nullptr);
+    EXPECT_NE(host->findProperty("x"), nullptr);
+    EXPECT_NE(host->findMethod("norm"), nullptr);
+    EXPECT_NE(host->findMethod("pkg.Point"), nullptr);
+    ASSERT_EQ(host->superclasses().size(), 1u);
+    EXPECT_EQ(host->superclasses()[0].id, makeId("pkg.Base"));
+    auto* adaptor = dynamic_cast<ClassInfoAdaptor*>(host->info());
+    ASSERT_NE(adaptor, nullptr);
+    EXPECT_EQ(adaptor->record()->cosClass, host);
+    EXPECT_TRUE(listsEmpty(*adaptor->record()));
+}
+
+}  // namespace
