@@ -135,6 +135,24 @@ TEST_F(ClassPublishingTest, HookReplacedAfterPublishMovesNothing) {
     cls->propertyRecords.clear();
 }
 
+TEST_F(ClassPublishingTest, HookMayReplaceItselfWhilePopulating) {
+    auto cls = createClass("Point");
+    cls->addProperty(createProperty("a"));
+    int replacementCalls = 0;
+    cls->populateClassFcn = [&cls, &replacementCalls](COSClass*, const COSClient*) {
+        cls->populateClassFcn = [&replacementCalls](COSClass*, const COSClient*) { ++replacementCalls; };
+    };
+    cls->publish();
+    // The running wrapper survives its own replacement and still moves the content.
+    reference::RefClass* host = populated(onlyRegistered());
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->properties().size(), 1u);
+    EXPECT_TRUE(listsEmpty(*cls));
+    cls->populateClassFcn(host, nullptr);
+    EXPECT_EQ(replacementCalls, 1);
+    cls.reset();
+}
+
 TEST_F(ClassPublishingTest, HostFailureMidMoveKeepsTheListsForALaterMove) {
     auto cls = createClass("Point");
     cls->addProperty(createProperty("x"));

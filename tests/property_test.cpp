@@ -29,7 +29,8 @@ protected:
     }
 
     static std::string typeOf(COSPropInfo* info) {
-        COSDataType* type = COSDataTypePtrHelper::getObject(info->getDataType());
+        COSDataTypePtr handle = info->getDataType();
+        COSDataType* type = COSDataTypePtrHelper::getObject(handle);
         return type ? type->getTypeID().str() : "<none>";
     }
 };
@@ -178,6 +179,24 @@ TEST_F(PropertyTest, EmptiedHooksThrowBadFunctionCall) {
     EXPECT_FALSE(record->factoryDefaultValue.has_value());
     EXPECT_THROW(info->enumerateInterfaces(nullptr, nullptr), std::bad_function_call);
     EXPECT_THROW(info->enumerateArrays(nullptr, nullptr), std::bad_function_call);
+}
+
+TEST_F(PropertyTest, ClassTypedPropertiesLiveThroughShutdown) {
+    // Data types of classes are made on demand and die with their last handle; the
+    // host's own answers and the release at shutdown must hold on to them meanwhile.
+    reference::defineClass("pkg.Point");
+    {
+        auto record = createProperty("origin");
+        record->SetTypeAndImplicitFactoryDefaultFcn(makeId("pkg.Point scalar"));
+        COSPropInfo* info = attachToNewClass(record, "pkg.Shape");
+        EXPECT_EQ(typeOf(info), "pkg.Point scalar");
+        EXPECT_TRUE(info->canContainInterfaces());
+        EXPECT_EQ(info->getFactoryDefault().content()->classID(), hxOBJECT_CLASS);
+    }
+    // The class object owning the adaptor goes first; its cached default must still
+    // find its type, or the fixture sees a default never given back.
+    reference::shutdown();
+    EXPECT_EQ(reference::liveCounts().defaultValues, 0);
 }
 
 }  // namespace

@@ -26,7 +26,10 @@ public:
         // Stored first, so that members can find their host class from inside the hook.
         record_->cosClass = cosClass;
         record_->cosClient = client;
-        record_->populateClassFcn(cosClass, client);
+        // A copy runs, so a hook may replace populateClassFcn without pulling the
+        // running callable out from under itself.
+        auto hook = record_->populateClassFcn;
+        hook(cosClass, client);
     }
     void* allocateData(COSInterface* object) override { return record_->allocateDataFcn(object); }
     void processObjectData(COSInterface* object, void* data) override { record_->objectDataFcn(object, data); }

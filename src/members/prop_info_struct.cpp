@@ -21,7 +21,7 @@ COSDataTypePtr validatedType(const COSPropInfoStruct& record) {
 }
 
 // Hands a computed default back to its data type, looked up afresh.
-void releaseCachedDefault(const COSPropInfoStruct& record) noexcept {
+void releaseCachedDefault(const COSPropInfoStruct& record) {
     if (!record.factoryDefaultValue) return;
     COSDataTypePtr dataType(COSTypeRepository::getType(record.type));
     if (COSDataType* object = COSDataTypePtrHelper::getObject(dataType))

@@ -140,7 +140,8 @@ Enumeration<hxArray*> COSPropInfo::enumerateArrays(const COSClient*, COSInterfac
 
 bool COSPropInfo::canContainInterfaces() {
     ++reference::callCounts().canContainInterfaces;
-    COSDataType* type = COSDataTypePtrHelper::getObject(getDataType());
+    COSDataTypePtr handle = getDataType();  // keeps a made-on-demand type alive
+    COSDataType* type = COSDataTypePtrHelper::getObject(handle);
     if (!type) return true;  // unknown: assume the worst
     return !isPlainDataType(type->getTypeID().str());
 }

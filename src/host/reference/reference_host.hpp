@@ -50,7 +50,8 @@ struct CallCounts {
 ORRERY_HOST_API CallCounts& callCounts();
 
 // Frees every class info, class object, package and everything they own, and resets
-// the call counts. Records that client code still holds stay alive.
+// the call counts. Records that client code still holds stay alive; host objects
+// (instances) must be released before, since their classes go.
 ORRERY_HOST_API void shutdown();
 
 // The client the registry passes to populateClass.

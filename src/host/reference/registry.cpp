@@ -20,15 +20,21 @@ struct Entry {
     RefClass* cls = nullptr;  // owned; made on first request
 };
 
+struct Defined {
+    std::string name;  // kept while the class object is being freed, for type lookups
+    RefClass* cls;     // owned
+};
+
 struct Registry {
     std::vector<Entry> entries;
     // Indexes into entries, first registration winning, so that lookups stay constant
     // time with a hundred thousand classes registered.
     std::unordered_map<COSClassInfo*, std::size_t> byInfo;
     std::unordered_map<std::string, std::size_t> byName;
-    std::vector<RefClass*> defined;  // made by defineClass
+    std::vector<Defined> defined;  // made by defineClass
     std::vector<RefPackage*> packages;
     std::vector<COSNamespaceInfo*> namespaces;
+    bool shuttingDown = false;  // no new class objects while the old ones go
 };
 
 Registry& registry() {
@@ -62,8 +68,8 @@ Entry* findEntry(const std::string& name) {
 
 bool isRegisteredClassName(const std::string& name) {
     if (findEntry(name) || builtinClass(name)) return true;
-    for (auto* cls : registry().defined)
-        if (cls->getClassID().str() == name) return true;
+    for (const auto& defined : registry().defined)
+        if (defined.name == name) return true;
     return false;
 }
 
@@ -81,14 +87,14 @@ std::vector<COSClassInfo*> registeredClassInfos() {
 std::vector<std::string> classNames() {
     std::vector<std::string> names;
     for (auto& entry : registry().entries) names.push_back(entry.name);
-    for (auto* cls : registry().defined) names.push_back(cls->getClassID().str());
+    for (const auto& defined : registry().defined) names.push_back(defined.name);
     return names;
 }
 
 COSClass* populate(COSClassInfo* info) {
     auto& r = registry();
     auto found = r.byInfo.find(info);
-    if (found == r.byInfo.end()) return nullptr;
+    if (found == r.byInfo.end() || r.shuttingDown) return nullptr;
     const std::size_t index = found->second;
     if (!r.entries[index].cls) {
         auto* cls = new RefClass(makeId(r.entries[index].name));
@@ -102,7 +108,7 @@ COSClass* populate(COSClassInfo* info) {
 
 COSClass* defineClass(const std::string& id) {
     auto* cls = new RefClass(makeId(id));
-    registry().defined.push_back(cls);
+    registry().defined.push_back({id, cls});
     return cls;
 }
 
@@ -114,12 +120,15 @@ COSPackage* definePackage(const std::string& name) {
 
 void shutdown() {
     auto& r = registry();
-    // Class objects first: their metadata may still reach the class infos and types.
+    r.shuttingDown = true;
+    // Class objects first: the metadata they own may still look up class types and
+    // infos. Each pointer is cleared before its object goes, and names stay until the
+    // end, so such lookups see what is still alive and nothing that is not.
     for (auto& entry : r.entries) delete std::exchange(entry.cls, nullptr);
-    for (auto* cls : r.defined) delete cls;
-    for (auto* package : r.packages) delete package;
-    for (auto& entry : r.entries) delete entry.info;
-    for (auto* info : r.namespaces) delete info;
+    for (auto& defined : r.defined) delete std::exchange(defined.cls, nullptr);
+    for (auto& package : r.packages) delete std::exchange(package, nullptr);
+    for (auto& entry : r.entries) delete std::exchange(entry.info, nullptr);
+    for (auto& info : r.namespaces) delete std::exchange(info, nullptr);
     r = Registry{};
     callCounts() = CallCounts{};
 }
@@ -191,8 +200,8 @@ void COSClass::addClass(COSClassInfo* info) {
 COSClass* COSClass::getClass(const COSId& id) {
     const std::string& name = id.str();
     if (auto* entry = reference::findEntry(name)) return reference::populate(entry->info);
-    for (auto* cls : reference::registry().defined)
-        if (cls->getClassID() == id) return cls;
+    for (const auto& defined : reference::registry().defined)
+        if (defined.cls && defined.name == name) return defined.cls;
     return reference::builtinClass(name);
 }
 
