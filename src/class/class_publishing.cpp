@@ -6,6 +6,9 @@
 
 namespace orrery::convenience {
 
+// The adaptor is its host base and the record pointer, nothing more.
+static_assert(sizeof(ClassInfoAdaptor) == sizeof(COSClassInfo) + sizeof(std::shared_ptr<COSClassInfoStruct>));
+
 void COSClassInfoStruct::flushEnumMembers() {}
 
 void COSClassInfoStruct::flush() {

@@ -2,6 +2,10 @@
 
 namespace orrery::convenience {
 
+// The adaptor is its host base and the record pointer, nothing more.
+static_assert(sizeof(ConfigurableCOSConstructorInfo) ==
+              sizeof(COSMethodInfo) + sizeof(std::shared_ptr<COSConstructorInfoStruct>));
+
 ConfigurableCOSConstructorInfo::ConfigurableCOSConstructorInfo(std::shared_ptr<COSConstructorInfoStruct> record)
     : record_(std::move(record)) {}
 ConfigurableCOSConstructorInfo::~ConfigurableCOSConstructorInfo() = default;

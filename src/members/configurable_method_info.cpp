@@ -2,6 +2,10 @@
 
 namespace orrery::convenience {
 
+// The adaptor is its host base and the record pointer, nothing more.
+static_assert(sizeof(ConfigurableCOSMethodInfo) ==
+              sizeof(COSMethodInfo) + sizeof(std::shared_ptr<COSMethodInfoStruct>));
+
 ConfigurableCOSMethodInfo::ConfigurableCOSMethodInfo(std::shared_ptr<COSMethodInfoStruct> record)
     : record_(std::move(record)) {}
 ConfigurableCOSMethodInfo::~ConfigurableCOSMethodInfo() = default;

@@ -2,6 +2,9 @@
 
 namespace orrery::convenience {
 
+// The adaptor is its host base and the record pointer, nothing more.
+static_assert(sizeof(ConfigurableCOSPropInfo) == sizeof(COSPropInfo) + sizeof(std::shared_ptr<COSPropInfoStruct>));
+
 ConfigurableCOSPropInfo::ConfigurableCOSPropInfo(std::shared_ptr<COSPropInfoStruct> record)
     : record_(std::move(record)) {}
 ConfigurableCOSPropInfo::~ConfigurableCOSPropInfo() = default;
