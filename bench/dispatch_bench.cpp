@@ -3,7 +3,6 @@
 // which goes first, and reports the adaptor's cost as a ratio to the hand-written one.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,23 +13,17 @@
 #include "host/reference/reference_host.hpp"
 #include "host/reference/ref_class.hpp"
 #include "plugin/hand_written.hpp"
+#include "plugin/paired_timing.hpp"
 
 namespace {
 
 using namespace orrery;
 using namespace orrery::convenience;
-using Clock = std::chrono::steady_clock;
 
 // Calls per timed batch: long enough to dwarf the clock reads, short enough that both
 // sides of a batch see the same machine state.
 constexpr int kBatch = 2000;
 
-// Hides the pointer's value from the optimiser, so calls through it stay virtual.
-template <class T>
-T* opaque(T* pointer) {
-    benchmark::DoNotOptimize(pointer);
-    return pointer;
-}
 
 // One property and one method adaptor, reached the way the host reaches them.
 struct HostMembers {
@@ -56,51 +49,25 @@ struct HostMembers {
     ~HostMembers() { reference::shutdown(); }
 };
 
-// Runs `adaptorCall` and `baselineCall` kBatch times each per iteration, reports the
-// adaptor's time as the benchmark time and the two per-call costs and their ratio.
+// The adaptor's per-call cost against the hand-written class's, and their ratio.
 template <class AdaptorCall, class BaselineCall>
 void compare(benchmark::State& state, AdaptorCall adaptorCall, BaselineCall baselineCall) {
-    auto timeBatch = [](auto& call) {
-        auto start = Clock::now();
-        for (int i = 0; i < kBatch; ++i) call();
-        return std::chrono::duration<double>(Clock::now() - start).count();
-    };
-    double adaptorSeconds = 0, baselineSeconds = 0;
-    bool adaptorFirst = true;
-    for (auto _ : state) {
-        double a, b;
-        if (adaptorFirst) {
-            a = timeBatch(adaptorCall);
-            b = timeBatch(baselineCall);
-        } else {
-            b = timeBatch(baselineCall);
-            a = timeBatch(adaptorCall);
-        }
-        adaptorFirst = !adaptorFirst;
-        state.SetIterationTime(a);
-        adaptorSeconds += a;
-        baselineSeconds += b;
-    }
-    const double calls = double(state.iterations()) * kBatch;
-    state.counters["adaptor_ns"] = adaptorSeconds / calls * 1e9;
-    state.counters["baseline_ns"] = baselineSeconds / calls * 1e9;
-    state.counters["ratio"] = baselineSeconds > 0 ? adaptorSeconds / baselineSeconds : 0;
-    state.SetItemsProcessed(std::int64_t(calls));
+    bench::timePaired(state, kBatch, adaptorCall, baselineCall, "adaptor", "baseline");
 }
 
 void BM_PropGetName(benchmark::State& state) {
     HostMembers members;
     std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", COSValue()));
-    COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
-    COSPropInfo* baseline = opaque<COSPropInfo>(hand.get());
+    COSPropInfo* adaptor = bench::opaque<COSPropInfo>(members.property);
+    COSPropInfo* baseline = bench::opaque<COSPropInfo>(hand.get());
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->getName()); },
         [&] { benchmark::DoNotOptimize(baseline->getName()); });
 }
 
 void BM_ClassGetName(benchmark::State& state) {
-    auto* adaptor = opaque<COSClassInfo>(bench::makeClassAdaptor(createClass("bench.Thing")));
-    auto* baseline = opaque<COSClassInfo>(bench::makeHandClassInfo("bench.Thing"));
+    auto* adaptor = bench::opaque<COSClassInfo>(bench::makeClassAdaptor(createClass("bench.Thing")));
+    auto* baseline = bench::opaque<COSClassInfo>(bench::makeHandClassInfo("bench.Thing"));
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->getName()); },
         [&] { benchmark::DoNotOptimize(baseline->getName()); });
@@ -111,16 +78,16 @@ void BM_ClassGetName(benchmark::State& state) {
 void BM_PropAttribute7(benchmark::State& state) {
     HostMembers members;
     std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", COSValue()));
-    COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
-    COSPropInfo* baseline = opaque<COSPropInfo>(hand.get());
+    COSPropInfo* adaptor = bench::opaque<COSPropInfo>(members.property);
+    COSPropInfo* baseline = bench::opaque<COSPropInfo>(hand.get());
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->isPropertyAttribute7()); },
         [&] { benchmark::DoNotOptimize(baseline->isPropertyAttribute7()); });
 }
 
 void BM_ClassFlag10(benchmark::State& state) {
-    auto* adaptor = opaque<COSClassInfo>(bench::makeClassAdaptor(createClass("bench.Thing")));
-    auto* baseline = opaque<COSClassInfo>(bench::makeHandClassInfo("bench.Thing"));
+    auto* adaptor = bench::opaque<COSClassInfo>(bench::makeClassAdaptor(createClass("bench.Thing")));
+    auto* baseline = bench::opaque<COSClassInfo>(bench::makeHandClassInfo("bench.Thing"));
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->isClassFlag10()); },
         [&] { benchmark::DoNotOptimize(baseline->isClassFlag10()); });
@@ -131,8 +98,8 @@ void BM_ClassFlag10(benchmark::State& state) {
 void BM_MethodInvoke(benchmark::State& state) {
     HostMembers members;
     auto* hand = bench::makeHandMethodInfo();
-    COSMethodInfo* adaptor = opaque<COSMethodInfo>(members.method);
-    COSMethodInfo* baseline = opaque<COSMethodInfo>(hand);
+    COSMethodInfo* adaptor = bench::opaque<COSMethodInfo>(members.method);
+    COSMethodInfo* baseline = bench::opaque<COSMethodInfo>(hand);
     COSValue inputs[2];
     COSValue outputs[1];
     compare(
@@ -154,8 +121,8 @@ void BM_MethodInvoke(benchmark::State& state) {
 void BM_PropGetValue(benchmark::State& state) {
     HostMembers members;
     std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", reference::makeDouble(1.5)));
-    COSPropInfo* adaptor = opaque<COSPropInfo>(members.property);
-    COSPropInfo* baseline = opaque<COSPropInfo>(hand.get());
+    COSPropInfo* adaptor = bench::opaque<COSPropInfo>(members.property);
+    COSPropInfo* baseline = bench::opaque<COSPropInfo>(hand.get());
     compare(
         state, [&] { benchmark::DoNotOptimize(adaptor->getValue(nullptr)); },
         [&] { benchmark::DoNotOptimize(baseline->getValue(nullptr)); });

@@ -2,7 +2,6 @@
 // signature, every later one must cost no more than a plain text query.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,12 +11,12 @@
 #include "host/reference/objects.hpp"
 #include "host/reference/reference_host.hpp"
 #include "host/reference/ref_class.hpp"
+#include "plugin/paired_timing.hpp"
 
 namespace {
 
 using namespace orrery;
 using namespace orrery::convenience;
-using Clock = std::chrono::steady_clock;
 
 // A method with four named inputs and two named outputs.
 std::shared_ptr<COSMethodInfoStruct> makeMethod() {
@@ -31,11 +30,7 @@ std::shared_ptr<COSMethodInfoStruct> makeMethod() {
     return method;
 }
 
-template <class T>
-T* opaque(T* pointer) {
-    benchmark::DoNotOptimize(pointer);
-    return pointer;
-}
+using bench::opaque;
 
 // Adaptors per timed batch of first requests. Each batch gets a fresh host class, and the
 // previous one is dropped, so memory stays flat however many iterations run.
@@ -68,35 +63,10 @@ void BM_SignatureCachedRequest(benchmark::State& state) {
     COSMethodInfo* method = opaque(dynamic_cast<reference::RefClass*>(cls)->methods().back());
     benchmark::DoNotOptimize(method->getSignature());  // builds and caches
 
-    auto timeBatch = [](auto&& call) {
-        auto start = Clock::now();
-        for (int i = 0; i < kQueryBatch; ++i) call();
-        return std::chrono::duration<double>(Clock::now() - start).count();
-    };
     auto signature = [&] { benchmark::DoNotOptimize(method->getSignature()); };
     auto name = [&] { benchmark::DoNotOptimize(method->getName()); };
-    double signatureSeconds = 0, nameSeconds = 0;
-    bool signatureFirst = true;
-    for (auto _ : state) {
-        double s, n;
-        if (signatureFirst) {
-            s = timeBatch(signature);
-            n = timeBatch(name);
-        } else {
-            n = timeBatch(name);
-            s = timeBatch(signature);
-        }
-        signatureFirst = !signatureFirst;
-        state.SetIterationTime(s);
-        signatureSeconds += s;
-        nameSeconds += n;
-    }
+    bench::timePaired(state, kQueryBatch, signature, name, "signature", "getName");
     reference::shutdown();
-    const double calls = double(state.iterations()) * kQueryBatch;
-    state.counters["signature_ns"] = signatureSeconds / calls * 1e9;
-    state.counters["getName_ns"] = nameSeconds / calls * 1e9;
-    state.counters["ratio"] = nameSeconds > 0 ? signatureSeconds / nameSeconds : 0;
-    state.SetItemsProcessed(std::int64_t(calls));
 }
 
 BENCHMARK(BM_SignatureFirstRequest);
