@@ -10,8 +10,8 @@
 
 #include "convenience/convenience.hpp"
 #include "host/reference/objects.hpp"
-#include "host/reference/reference_host.hpp"
 #include "host/reference/ref_class.hpp"
+#include "host/reference/reference_host.hpp"
 #include "plugin/hand_written.hpp"
 #include "plugin/paired_timing.hpp"
 
@@ -23,7 +23,6 @@ using namespace orrery::convenience;
 // Calls per timed batch: long enough to dwarf the clock reads, short enough that both
 // sides of a batch see the same machine state.
 constexpr int kBatch = 2000;
-
 
 // One property and one method adaptor, reached the way the host reaches them.
 struct HostMembers {

@@ -11,8 +11,8 @@
 
 #include "convenience/convenience.hpp"
 #include "host/reference/objects.hpp"
-#include "host/reference/reference_host.hpp"
 #include "host/reference/ref_class.hpp"
+#include "host/reference/reference_host.hpp"
 
 namespace {
 
@@ -29,7 +29,9 @@ std::int64_t heapInUse() {
     return std::int64_t(info.uordblks + info.hblkhd);
 }
 
-double seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
+double seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
 
 // Four typed properties, four methods with two named inputs, a constructor and one
 // untyped property.

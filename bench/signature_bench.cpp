@@ -9,8 +9,8 @@
 
 #include "convenience/convenience.hpp"
 #include "host/reference/objects.hpp"
-#include "host/reference/reference_host.hpp"
 #include "host/reference/ref_class.hpp"
+#include "host/reference/reference_host.hpp"
 #include "plugin/paired_timing.hpp"
 
 namespace {
@@ -50,8 +50,8 @@ void BM_SignatureFirstRequest(benchmark::State& state) {
         for (COSMethodInfo* method : batch) benchmark::DoNotOptimize(method->getSignature());
     }
     reference::shutdown();
-    state.counters["per_signature"] = benchmark::Counter(
-        kBuildBatch, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_signature"] =
+        benchmark::Counter(kBuildBatch, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 constexpr int kQueryBatch = 2000;

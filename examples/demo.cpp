@@ -97,8 +97,8 @@ void showClass(const char* id) {
     std::printf("  flags set    ");
     for (int i = 0; i < 23; ++i)
         if ((info->*flags[i])()) std::printf("%d ", i + 1);
-    std::printf("\n  numbers      %d %d %d %d %lld\n", info->getClassInt1(), info->getClassInt2(),
-                info->getClassInt3(), info->getClassInt4(), static_cast<long long>(info->getClassInt64()));
+    std::printf("\n  numbers      %d %d %d %d %lld\n", info->getClassInt1(), info->getClassInt2(), info->getClassInt3(),
+                info->getClassInt4(), static_cast<long long>(info->getClassInt64()));
     for (const auto& super : cls->superclasses()) std::printf("  superclass   %s\n", super.id.c_str());
     for (COSPropInfo* property : cls->properties()) {
         COSDataType* type = COSDataTypePtrHelper::getObject(property->getDataType());
@@ -130,14 +130,17 @@ int main() {
 
     std::printf("\n== Using pkg.Point as the host's users do\n");
     {
-        COSInterfacePtr p =
-            reference::toObject(reference::construct(makeId("pkg.Point"), {reference::makeDouble(3), reference::makeDouble(4)}));
-        std::printf("p = pkg.Point(3, 4)      x = %s, y = %s\n", reference::describe(reference::getProperty(p, "x")).c_str(),
+        COSInterfacePtr p = reference::toObject(
+            reference::construct(makeId("pkg.Point"), {reference::makeDouble(3), reference::makeDouble(4)}));
+        std::printf("p = pkg.Point(3, 4)      x = %s, y = %s\n",
+                    reference::describe(reference::getProperty(p, "x")).c_str(),
                     reference::describe(reference::getProperty(p, "y")).c_str());
-        std::printf("p.norm()                 = %s\n", reference::describe(reference::invokeMethod(p, "norm", {}, 1)[0]).c_str());
+        std::printf("p.norm()                 = %s\n",
+                    reference::describe(reference::invokeMethod(p, "norm", {}, 1)[0]).c_str());
         reference::setProperty(p, "x", reference::makeDouble(6));
         reference::setProperty(p, "y", reference::makeDouble(8));
-        std::printf("p.x = 6; p.y = 8; norm() = %s\n", reference::describe(reference::invokeMethod(p, "norm", {}, 1)[0]).c_str());
+        std::printf("p.x = 6; p.y = 8; norm() = %s\n",
+                    reference::describe(reference::invokeMethod(p, "norm", {}, 1)[0]).c_str());
     }
 
     std::printf("\n== Constructing pkg.Secret is refused\n");

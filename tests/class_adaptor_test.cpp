@@ -29,10 +29,10 @@ std::array<bool, 23> answers(COSClassInfo& c) {
 }
 
 #define FLIP(n) [](COSClassInfoStruct& r) { r.classFlag##n = !r.classFlag##n; }
-const std::array<void (*)(COSClassInfoStruct&), 23> flipFlag{
-    FLIP(1),  FLIP(2),  FLIP(3),  FLIP(4),  FLIP(5),  FLIP(6),  FLIP(7),  FLIP(8),  FLIP(9),  FLIP(10), FLIP(11),
-    FLIP(12), FLIP(13), FLIP(14), FLIP(15), FLIP(16), FLIP(17), FLIP(18), FLIP(19), FLIP(20), FLIP(21), FLIP(22),
-    FLIP(23)};
+const std::array<void (*)(COSClassInfoStruct&), 23> flipFlag{FLIP(1),  FLIP(2),  FLIP(3),  FLIP(4),  FLIP(5),  FLIP(6),
+                                                             FLIP(7),  FLIP(8),  FLIP(9),  FLIP(10), FLIP(11), FLIP(12),
+                                                             FLIP(13), FLIP(14), FLIP(15), FLIP(16), FLIP(17), FLIP(18),
+                                                             FLIP(19), FLIP(20), FLIP(21), FLIP(22), FLIP(23)};
 #undef FLIP
 
 TEST_F(ClassAdaptorTest, EachFlagChangesExactlyItsOwnQuery) {

@@ -49,8 +49,8 @@ reference::RefClass* populated(COSClassInfo* info) {
 }
 
 bool listsEmpty(const COSClassInfoStruct& r) {
-    return r.propertyRecords.empty() && r.methodRecords.empty() && r.propertyInfos.empty() &&
-           r.methodInfos.empty() && r.constructorRecords.empty() && r.superclasses.empty();
+    return r.propertyRecords.empty() && r.methodRecords.empty() && r.propertyInfos.empty() && r.methodInfos.empty() &&
+           r.constructorRecords.empty() && r.superclasses.empty();
 }
 
 TEST_F(ClassPublishingTest, PopulationRunsTheHookThenHandsContentOverInOrder) {

@@ -32,8 +32,8 @@ TEST_F(ClassRecordTest, NewRecordHoldsHarmlessDefaults) {
     expected[9] = expected[10] = expected[12] = true;  // flags 10, 11 and 13
     EXPECT_EQ(flagsOf(*record), expected);
     EXPECT_TRUE(record->name.empty() && record->description.empty() && record->detailedDescription.empty());
-    EXPECT_TRUE(record->classInt1 == 0 && record->classInt2 == 0 && record->classInt3 == 0 &&
-                record->classInt4 == 0 && record->classInt64 == 0);
+    EXPECT_TRUE(record->classInt1 == 0 && record->classInt2 == 0 && record->classInt3 == 0 && record->classInt4 == 0 &&
+                record->classInt64 == 0);
     EXPECT_TRUE(record->clientObjectTestFcn(nullptr, nullptr));
     EXPECT_FALSE(record->nameTestFcn("anything"));
     EXPECT_EQ(record->allocateDataFcn(nullptr), nullptr);

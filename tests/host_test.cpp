@@ -43,7 +43,8 @@ TEST(Errors, CarryComponentIdAndCatalogueTextWithArguments) {
     using namespace foundation::core::except;
     struct Tag;
     try {
-        throw Exception<Tag>(Message{{std::string("pkg.Widget")}, "LUMEN:orrery_convenience", "ConstructorNotSupported"});
+        throw Exception<Tag>(
+            Message{{std::string("pkg.Widget")}, "LUMEN:orrery_convenience", "ConstructorNotSupported"});
     } catch (const std::exception& error) {
         auto* identified = dynamic_cast<const IMsgIDException*>(&error);
         ASSERT_NE(identified, nullptr);

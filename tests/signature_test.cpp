@@ -24,9 +24,7 @@ protected:
         HostTest::TearDown();
     }
 
-    const RefMethodSignature& build() {
-        return dynamic_cast<const RefMethodSignature&>(*method->getMethodSignature());
-    }
+    const RefMethodSignature& build() { return dynamic_cast<const RefMethodSignature&>(*method->getMethodSignature()); }
 
     static std::vector<std::string> names(const std::vector<reference::SignatureArgument>& arguments) {
         std::vector<std::string> out;
@@ -47,8 +45,8 @@ TEST_F(SignatureBuilding, MarkersFollowTheirDirectionAndTheOptionSitsBetween) {
     method->signatureOption = 7;
 
     const auto& signature = build();
-    EXPECT_EQ(signature.calls(), (std::vector<std::string>{"addInput", "setVarargin", "setSignatureOption",
-                                                           "addOutput", "setVarargout"}));
+    EXPECT_EQ(signature.calls(),
+              (std::vector<std::string>{"addInput", "setVarargin", "setSignatureOption", "addOutput", "setVarargout"}));
     EXPECT_EQ(signature.option(), 7);
     ASSERT_EQ(signature.inputs().size(), 1u);
     EXPECT_EQ(signature.inputs()[0].type, makeId("double"));

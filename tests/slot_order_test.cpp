@@ -42,42 +42,40 @@ using namespace orrery;
 
 TEST(SlotOrder, ClassInfoQueriesFollowTheDestructorInHostOrder) {
     using C = COSClassInfo;
-    auto actual = slots(&C::getName, &C::getDescription, &C::getDetailedDescription, &C::getClassInt1,
-                        &C::populateClass, &C::allocateData, &C::processObjectData, &C::processData,
-                        &C::testClientObject, &C::isClassFlag1, &C::isClassFlag7, &C::isClassFlag8, &C::testName,
-                        &C::canOtherClassContainThisClass, &C::canThisClassContainOtherClass, &C::isClassFlag9,
-                        &C::isClassFlag6, &C::isClassFlag4, &C::getClassInt2, &C::getClassInt3, &C::isClassFlag13,
-                        &C::isClassFlag3, &C::isClassFlag14, &C::isClassFlag2, &C::isClassFlag15, &C::isClassFlag5,
-                        &C::isClassFlag16, &C::isClassFlag17, &C::isClassFlag11, &C::isClassFlag10, &C::loadObject,
-                        &C::convertToValue, &C::convertFromValue, &C::getClassInt64, &C::areClassFunctionsAllowed,
-                        &C::isClassFlag18, &C::isClassFlag19, &C::isClassFlag20, &C::isClassFlag21,
-                        &C::isClassFlag22, &C::getClassInt4, &C::enumerateObjects, &C::notify, &C::isClassFlag23,
-                        &C::isClassFlag12, &C::copyData, &C::willAllocateData);
+    auto actual = slots(
+        &C::getName, &C::getDescription, &C::getDetailedDescription, &C::getClassInt1, &C::populateClass,
+        &C::allocateData, &C::processObjectData, &C::processData, &C::testClientObject, &C::isClassFlag1,
+        &C::isClassFlag7, &C::isClassFlag8, &C::testName, &C::canOtherClassContainThisClass,
+        &C::canThisClassContainOtherClass, &C::isClassFlag9, &C::isClassFlag6, &C::isClassFlag4, &C::getClassInt2,
+        &C::getClassInt3, &C::isClassFlag13, &C::isClassFlag3, &C::isClassFlag14, &C::isClassFlag2, &C::isClassFlag15,
+        &C::isClassFlag5, &C::isClassFlag16, &C::isClassFlag17, &C::isClassFlag11, &C::isClassFlag10, &C::loadObject,
+        &C::convertToValue, &C::convertFromValue, &C::getClassInt64, &C::areClassFunctionsAllowed, &C::isClassFlag18,
+        &C::isClassFlag19, &C::isClassFlag20, &C::isClassFlag21, &C::isClassFlag22, &C::getClassInt4,
+        &C::enumerateObjects, &C::notify, &C::isClassFlag23, &C::isClassFlag12, &C::copyData, &C::willAllocateData);
     EXPECT_EQ(actual, consecutive(2, 47));
 }
 
 TEST(SlotOrder, PropInfoHas36QueriesAfterTheDestructor) {
     using P = COSPropInfo;
-    auto actual = slots(&P::getName, &P::getDescription, &P::getDetailedDescription, &P::getFactoryDefault,
-                        &P::getDataType, &P::getGetAccess, &P::getExtendedGetAccess, &P::getSetAccess,
-                        &P::getExtendedSetAccess, &P::isSealed, &P::hasInternalDefault, &P::isPropertyAttribute1,
-                        &P::isPropertyAttribute2, &P::isPropertyAttribute3, &P::isPropertyAttribute4,
-                        &P::isPropertyAttribute5, &P::isPropertyAttribute6, &P::isWarnOnCopyError,
-                        &P::isPropertyAttribute7, &P::isPropertyAttribute8, &P::isPropertyAttribute9,
-                        &P::isPropertyAttribute10, &P::isPropertyAttribute11, &P::isNeverAmbiguous,
-                        &P::getPartialMatchPriority, &P::isPropertyAttribute12, &P::isPropertyAttribute13,
-                        &P::isPropertyAttribute14, &P::isWeakReference, &P::getValue, &P::setValue,
-                        &P::setValueAlternate, &P::canContainInterfaces, &P::isDestructible,
-                        &P::enumerateInterfaces, &P::enumerateArrays);
+    auto actual =
+        slots(&P::getName, &P::getDescription, &P::getDetailedDescription, &P::getFactoryDefault, &P::getDataType,
+              &P::getGetAccess, &P::getExtendedGetAccess, &P::getSetAccess, &P::getExtendedSetAccess, &P::isSealed,
+              &P::hasInternalDefault, &P::isPropertyAttribute1, &P::isPropertyAttribute2, &P::isPropertyAttribute3,
+              &P::isPropertyAttribute4, &P::isPropertyAttribute5, &P::isPropertyAttribute6, &P::isWarnOnCopyError,
+              &P::isPropertyAttribute7, &P::isPropertyAttribute8, &P::isPropertyAttribute9, &P::isPropertyAttribute10,
+              &P::isPropertyAttribute11, &P::isNeverAmbiguous, &P::getPartialMatchPriority, &P::isPropertyAttribute12,
+              &P::isPropertyAttribute13, &P::isPropertyAttribute14, &P::isWeakReference, &P::getValue, &P::setValue,
+              &P::setValueAlternate, &P::canContainInterfaces, &P::isDestructible, &P::enumerateInterfaces,
+              &P::enumerateArrays);
     EXPECT_EQ(actual, consecutive(2, 36));
 }
 
 TEST(SlotOrder, MethodInfoHas17QueriesAfterTheDestructor) {
     using M = COSMethodInfo;
-    auto actual = slots(&M::getName, &M::getDescription, &M::isLookupScope, &M::getDetailedDescription,
-                        &M::getAccess, &M::getExtendedAccess, &M::getSignature, &M::invoke, &M::isAttribute1,
-                        &M::isAttribute2, &M::isAttribute3, &M::isAttribute4, &M::isAttribute5, &M::isAttribute6,
-                        &M::isAttribute7, &M::isAttribute8, &M::isAttribute9);
+    auto actual = slots(&M::getName, &M::getDescription, &M::isLookupScope, &M::getDetailedDescription, &M::getAccess,
+                        &M::getExtendedAccess, &M::getSignature, &M::invoke, &M::isAttribute1, &M::isAttribute2,
+                        &M::isAttribute3, &M::isAttribute4, &M::isAttribute5, &M::isAttribute6, &M::isAttribute7,
+                        &M::isAttribute8, &M::isAttribute9);
     EXPECT_EQ(actual, consecutive(2, 17));
 }
 

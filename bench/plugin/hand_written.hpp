@@ -26,6 +26,7 @@ BENCH_PLUGIN_API orrery::COSMethodInfo* makeHandMethodInfo();
 // Answers getName and isClassFlag10 from its own fields.
 BENCH_PLUGIN_API orrery::COSClassInfo* makeHandClassInfo(const std::string& name);
 // The library's class adaptor, instantiated inside a plugin as a client would.
-BENCH_PLUGIN_API orrery::COSClassInfo* makeClassAdaptor(std::shared_ptr<orrery::convenience::COSClassInfoStruct> record);
+BENCH_PLUGIN_API orrery::COSClassInfo* makeClassAdaptor(
+    std::shared_ptr<orrery::convenience::COSClassInfoStruct> record);
 
 }  // namespace bench

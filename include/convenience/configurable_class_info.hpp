@@ -72,9 +72,7 @@ public:
     bool isClassFlag21() override { return record_->classFlag21; }
     bool isClassFlag22() override { return record_->classFlag22; }
     std::int32_t getClassInt4() override { return record_->classInt4; }
-    Enumeration<COSInterface*> enumerateObjects(COSInterface* object) override {
-        return record_->enumerateFcn(object);
-    }
+    Enumeration<COSInterface*> enumerateObjects(COSInterface* object) override { return record_->enumerateFcn(object); }
     void notify() override { record_->notifyFcn(); }
     bool isClassFlag23() override { return record_->classFlag23; }
     bool isClassFlag12() override { return record_->classFlag12; }

@@ -26,7 +26,9 @@ enum hxErrorMessage : int { hxSizeMismatch = 10 };
 using hxLogical = bool;
 using hxChar = char16_t;
 
-namespace orrery::reference { struct ArrayFactory; }
+namespace orrery::reference {
+struct ArrayFactory;
+}
 
 // A host array. Its fields belong to the host; callers read them through the inline
 // accessors. Extents may be deferred: the array then says so, and

@@ -12,9 +12,7 @@ ConfigurableCOSConstructorInfo::~ConfigurableCOSConstructorInfo() = default;
 
 const char* ConfigurableCOSConstructorInfo::getName() { return record_->name.c_str(); }
 const char* ConfigurableCOSConstructorInfo::getDescription() { return record_->description.c_str(); }
-const char* ConfigurableCOSConstructorInfo::getDetailedDescription() {
-    return record_->detailedDescription.c_str();
-}
+const char* ConfigurableCOSConstructorInfo::getDetailedDescription() { return record_->detailedDescription.c_str(); }
 COSAccessLevel ConfigurableCOSConstructorInfo::getAccess() { return record_->access; }
 ExtendedMemberAccess ConfigurableCOSConstructorInfo::getExtendedAccess() { return record_->extendedAccess; }
 

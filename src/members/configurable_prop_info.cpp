@@ -44,8 +44,7 @@ bool ConfigurableCOSPropInfo::canContainInterfaces() {
     return record_->canContainInterfacesState == 1;
 }
 
-Enumeration<COSInterface*> ConfigurableCOSPropInfo::enumerateInterfaces(const COSClient* client,
-                                                                       COSInterface* object) {
+Enumeration<COSInterface*> ConfigurableCOSPropInfo::enumerateInterfaces(const COSClient* client, COSInterface* object) {
     return record_->enumerateInterfacesFcn(client, object);
 }
 

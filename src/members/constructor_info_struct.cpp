@@ -50,9 +50,7 @@ void COSConstructorInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classR
     classRecord->addConstructorUnsafe(shared_from_this());
 }
 
-std::shared_ptr<COSConstructorInfoStruct> createConstructor() {
-    return std::make_shared<COSConstructorInfoStruct>();
-}
+std::shared_ptr<COSConstructorInfoStruct> createConstructor() { return std::make_shared<COSConstructorInfoStruct>(); }
 
 std::shared_ptr<COSConstructorInfoStruct> createUnsupportedConstructor(const std::string& name) {
     auto record = createConstructor();

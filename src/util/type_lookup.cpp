@@ -20,9 +20,7 @@ COSClass* classFromDataType(const COSInternedBase<IdEmptyPolicy>& typeId, const 
 
 }  // namespace
 
-COSClass* GetLumenClassWithAssert(const COSInternedBase<IdEmptyPolicy>& classId) {
-    return COSClass::getClass(classId);
-}
+COSClass* GetLumenClassWithAssert(const COSInternedBase<IdEmptyPolicy>& classId) { return COSClass::getClass(classId); }
 
 COSClass* GetLumenClassFromScalarDataTypeWithAssert(const COSInternedBase<IdEmptyPolicy>& typeId) {
     return classFromDataType(typeId, " scalar");

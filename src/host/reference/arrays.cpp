@@ -30,8 +30,8 @@ std::uint64_t product(const std::vector<std::uint64_t>& extents) {
 }
 }  // namespace
 
-hxArray* ArrayFactory::create(const std::vector<std::uint64_t>& extents, hxClassID classID,
-                              hxComplexity complexity, bool deferDimensions) {
+hxArray* ArrayFactory::create(const std::vector<std::uint64_t>& extents, hxClassID classID, hxComplexity complexity,
+                              bool deferDimensions) {
     std::size_t bytes = elementSize(classID, complexity);
     std::size_t count = product(extents);
     auto* array = new hxArray_tag();
@@ -99,8 +99,7 @@ void hxDestroy_deleter::operator()(hxArray_tag* array) const noexcept {
         destroyArray(array);
 }
 
-hxArray_tag* do_create_numeric(const std::vector<std::uint64_t>& extents, hxClassID classID,
-                               hxComplexity complexity) {
+hxArray_tag* do_create_numeric(const std::vector<std::uint64_t>& extents, hxClassID classID, hxComplexity complexity) {
     return orrery::reference::ArrayFactory::create(extents, classID, complexity);
 }
 }  // namespace detail
@@ -121,8 +120,7 @@ void hxErrMsg(hxErrorMessage message) {
 
 namespace array {
 orrery::COSInterfacePtr getElement(const hxArray_tag* array, std::size_t index, DeletedHandleBehavior) {
-    if (!array || array->classID() != hxOBJECT_CLASS)
-        throw std::invalid_argument("getElement needs an object array");
+    if (!array || array->classID() != hxOBJECT_CLASS) throw std::invalid_argument("getElement needs an object array");
     if (index >= array->numberOfElements()) throw std::out_of_range("getElement index past the last element");
     return static_cast<const orrery::COSInterfacePtr*>(array->data())[index];
 }

@@ -18,16 +18,16 @@ namespace orrery::reference {
 // What the host has made and not yet freed. Everything is zero after shutdown() once
 // client code has dropped its own handles and records.
 struct LiveCounts {
-    long classInfos = 0;      // on the class-info heap
-    long methodInfos = 0;     // on the method-info heap
+    long classInfos = 0;  // on the class-info heap
+    long methodInfos = 0;  // on the method-info heap
     long namespaceInfos = 0;  // on the namespace-info heap
-    long propInfos = 0;       // constructed property metadata objects
-    long classes = 0;         // host class objects
+    long propInfos = 0;  // constructed property metadata objects
+    long classes = 0;  // host class objects
     long signatures = 0;
-    long objects = 0;         // host objects (instances and class data types)
+    long objects = 0;  // host objects (instances and class data types)
     long arrays = 0;
-    long heapBlocks = 0;      // utMalloc blocks, e.g. enumeration bodies
-    long defaultValues = 0;   // handed out by makeDefaultValue, not yet released
+    long heapBlocks = 0;  // utMalloc blocks, e.g. enumeration bodies
+    long defaultValues = 0;  // handed out by makeDefaultValue, not yet released
 
     long total() const {
         return classInfos + methodInfos + namespaceInfos + propInfos + classes + signatures + objects + arrays +
@@ -39,8 +39,8 @@ ORRERY_HOST_API LiveCounts liveCounts();
 // Call counts that tests use to see which host behaviour ran.
 struct CallCounts {
     long canContainInterfaces = 0;  // COSPropInfo's own answer
-    long copyData = 0;              // COSClassInfo's own copy
-    long typeLookups = 0;           // COSTypeRepository::getType
+    long copyData = 0;  // COSClassInfo's own copy
+    long typeLookups = 0;  // COSTypeRepository::getType
     long defaultValuesMade = 0;
     long defaultValuesReleased = 0;
     long invalidTypeReports = 0;

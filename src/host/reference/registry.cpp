@@ -15,14 +15,14 @@ namespace orrery::reference {
 namespace {
 
 struct Entry {
-    COSClassInfo* info;   // owned
-    std::string name;     // the info's name when it was registered
+    COSClassInfo* info;  // owned
+    std::string name;  // the info's name when it was registered
     RefClass* cls = nullptr;  // owned; made on first request
 };
 
 struct Defined {
     std::string name;  // kept while the class object is being freed, for type lookups
-    RefClass* cls;     // owned
+    RefClass* cls;  // owned
 };
 
 struct Registry {
