@@ -9,8 +9,6 @@
 #include <string>
 
 #include "convenience/convenience.hpp"
-#include "host/reference/objects.hpp"
-#include "host/reference/ref_class.hpp"
 #include "host/reference/reference_host.hpp"
 #include "plugin/hand_written.hpp"
 #include "plugin/paired_timing.hpp"
@@ -30,7 +28,7 @@ struct HostMembers {
     COSMethodInfo* method = nullptr;
 
     HostMembers() {
-        auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass("bench.Thing"));
+        auto* cls = reference::defineClass("bench.Thing");
 
         auto prop = createProperty("Value");
         prop->getFcn = [stored = reference::makeDouble(1.5)](COSInterface*) -> COSValue { return stored; };

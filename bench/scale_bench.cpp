@@ -10,8 +10,6 @@
 #include <string>
 
 #include "convenience/convenience.hpp"
-#include "host/reference/objects.hpp"
-#include "host/reference/ref_class.hpp"
 #include "host/reference/reference_host.hpp"
 
 namespace {
@@ -72,13 +70,13 @@ void BM_Scale(benchmark::State& state) {
         for (int i = 0; i < classes; ++i) describeAndPublish(i);
         const auto described = Clock::now();
 
-        std::vector<reference::RefClass*> populated;
+        std::vector<reference::ClassObject*> populated;
         populated.reserve(std::size_t(classes));
         for (COSClassInfo* info : reference::registeredClassInfos())
-            populated.push_back(static_cast<reference::RefClass*>(reference::populate(info)));
+            populated.push_back(static_cast<reference::ClassObject*>(reference::populate(info)));
         const auto hostHasClasses = Clock::now();
 
-        for (reference::RefClass* cls : populated)
+        for (reference::ClassObject* cls : populated)
             for (COSMethodInfo* method : cls->methods()) {
                 benchmark::DoNotOptimize(method->getSignature());
                 ++signatures;

@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "convenience/convenience.hpp"
-#include "host/reference/objects.hpp"
-#include "host/reference/ref_class.hpp"
 #include "host/reference/reference_host.hpp"
 #include "plugin/paired_timing.hpp"
 
@@ -43,7 +41,7 @@ void BM_SignatureFirstRequest(benchmark::State& state) {
         state.PauseTiming();
         batch.clear();
         reference::shutdown();
-        auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass("bench.Solver"));
+        auto* cls = reference::defineClass("bench.Solver");
         for (int i = 0; i < kBuildBatch; ++i) makeMethod()->attach(cls);
         for (COSMethodInfo* method : cls->methods()) batch.push_back(opaque(method));
         state.ResumeTiming();
@@ -60,7 +58,7 @@ constexpr int kQueryBatch = 2000;
 void BM_SignatureCachedRequest(benchmark::State& state) {
     auto* cls = reference::defineClass("bench.Solver");
     makeMethod()->attach(cls);
-    COSMethodInfo* method = opaque(dynamic_cast<reference::RefClass*>(cls)->methods().back());
+    COSMethodInfo* method = opaque(cls->methods().back());
     benchmark::DoNotOptimize(method->getSignature());  // builds and caches
 
     auto signature = [&] { benchmark::DoNotOptimize(method->getSignature()); };

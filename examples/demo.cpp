@@ -6,9 +6,6 @@
 #include <string>
 
 #include "convenience/convenience.hpp"
-#include "host/reference/objects.hpp"
-#include "host/reference/ref_class.hpp"
-#include "host/reference/ref_signature.hpp"
 #include "host/reference/reference_host.hpp"
 
 using namespace orrery;
@@ -62,7 +59,7 @@ void describePoint() {
     constructor->inputNames = {"x", "y"};
     constructor->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int inputCount,
                                 const COSValue* inputs) {
-        COSInterfacePtr object = reference::createObject(COSClass::getClass(makeId("pkg.Point")));
+        COSInterfacePtr object = reference::createObject(reference::findClass("pkg.Point"));
         if (inputCount >= 2) dataOf(object) = {reference::toDouble(inputs[0]), reference::toDouble(inputs[1])};
         outputs[0] = reference::makeObjects({object});
         outputCount = 1;
@@ -82,7 +79,7 @@ void describeSecret() {
 const char* yes(bool b) { return b ? "yes" : "no"; }
 
 void showClass(const char* id) {
-    auto* cls = dynamic_cast<reference::RefClass*>(COSClass::getClass(makeId(id)));
+    auto* cls = reference::findClass(id);
     COSClassInfo* info = cls->info();
     std::printf("\nclass %s - %s\n", info->getName(), info->getDescription());
     bool (COSClassInfo::*flags[])() = {
@@ -107,9 +104,9 @@ void showClass(const char* id) {
                     yes(property->isPropertyAttribute7()), property->getDescription());
     }
     for (COSMethodInfo* method : cls->methods()) {
-        auto* signature = dynamic_cast<reference::RefMethodSignature*>(method->getSignature());
+        const auto& signature = reference::asSignature(method->getSignature());
         std::printf("  %-12s %s%s\n", std::string(method->getName()) == cls->getClassName() ? "constructor" : "method",
-                    method->getName(), signature->toString().c_str());
+                    method->getName(), signature.toString().c_str());
     }
 }
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "convenience/convenience.hpp"
-#include "host/reference/objects.hpp"
+#include "host/reference/reference_host.hpp"
 #include "support/host_fixture.hpp"
 
 namespace {
@@ -74,7 +74,7 @@ TEST_F(ClassAdaptorTest, TextsAndNumbersAreReadAtEveryQuery) {
 TEST_F(ClassAdaptorTest, HooksReceiveTheHostsArgumentsAndAnswer) {
     auto record = createClass();
     auto adaptor = adaptorFor(record);
-    COSClass* cls = reference::defineClass("pkg.Point");
+    auto* cls = reference::defineClass("pkg.Point");
     COSInterfacePtr object = reference::createObject(cls);
     COSInterfacePtr replacement = reference::createObject(cls);
     int data = 0;
@@ -124,7 +124,7 @@ TEST_F(ClassAdaptorTest, HooksReceiveTheHostsArgumentsAndAnswer) {
 TEST_F(ClassAdaptorTest, CopyDataFallsBackToTheHostOnlyWhenUnset) {
     auto record = createClass();
     auto adaptor = adaptorFor(record);
-    COSClass* cls = reference::defineClass("pkg.Point");
+    auto* cls = reference::defineClass("pkg.Point");
     COSInterfacePtr source = reference::createObject(cls);
     COSInterfacePtr target = reference::createObject(cls);
     reference::asObject(source)->values()["x"] = reference::makeDouble(7);
@@ -147,8 +147,8 @@ TEST_F(ClassAdaptorTest, CopyDataFallsBackToTheHostOnlyWhenUnset) {
 TEST_F(ClassAdaptorTest, PopulateClassStoresTheTargetBeforeCallingTheHook) {
     auto record = createClass();
     auto adaptor = adaptorFor(record);
-    COSClass* first = reference::defineClass("pkg.First");
-    COSClass* second = reference::defineClass("pkg.Second");
+    auto* first = reference::defineClass("pkg.First");
+    auto* second = reference::defineClass("pkg.Second");
     int calls = 0;
     record->populateClassFcn = [&](COSClass* c, const COSClient* client) {
         ++calls;

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "convenience/convenience.hpp"
-#include "host/reference/ref_class.hpp"
+#include "host/reference/reference_host.hpp"
 #include "support/host_fixture.hpp"
+#include "support/recording_class.hpp"
 
 namespace {
 
@@ -18,25 +19,8 @@ using ::testing::_;
 using ::testing::Eq;
 using ClassPublishingTest = orrery::testing::HostTest;
 
-// A host class object that records what it is given and, like the host, owns it.
-class RecordingClass : public COSClass {
-public:
-    RecordingClass() {
-        ON_CALL(*this, addPropertyInfo).WillByDefault([this](COSPropInfo* p) { properties.emplace_back(p); });
-        ON_CALL(*this, addMethodInfo).WillByDefault([this](COSMethodInfo* m) { methods.emplace_back(m); });
-    }
-    MOCK_METHOD(void, addSuperclass, (const COSId&, bool, int, bool), (override));
-    MOCK_METHOD(void, addPropertyInfo, (COSPropInfo*), (override));
-    MOCK_METHOD(void, addEventInfo, (COSEventInfo*), (override));
-    MOCK_METHOD(void, addMethodInfo, (COSMethodInfo*), (override));
-    MOCK_METHOD(COSId, getClassID, (), (override));
-    MOCK_METHOD(const char*, getClassName, (), (override));
-
-    std::vector<std::unique_ptr<COSPropInfo>> properties;
-    std::vector<std::unique_ptr<COSMethodInfo>> methods;
-};
-
-MATCHER_P(Named, name, "") { return arg != nullptr && std::string(arg->getName()) == name; }
+using orrery::testing::Named;
+using orrery::testing::RecordingClass;
 
 ClassInfoAdaptor* onlyRegistered() {
     auto infos = reference::registeredClassInfos();
@@ -44,9 +28,7 @@ ClassInfoAdaptor* onlyRegistered() {
     return infos.empty() ? nullptr : dynamic_cast<ClassInfoAdaptor*>(infos[0]);
 }
 
-reference::RefClass* populated(COSClassInfo* info) {
-    return dynamic_cast<reference::RefClass*>(reference::populate(info));
-}
+reference::ClassObject* populated(COSClassInfo* info) { return reference::populate(info); }
 
 bool listsEmpty(const COSClassInfoStruct& r) {
     return r.propertyRecords.empty() && r.methodRecords.empty() && r.propertyInfos.empty() && r.methodInfos.empty() &&
@@ -144,7 +126,7 @@ TEST_F(ClassPublishingTest, HookMayReplaceItselfWhilePopulating) {
     };
     cls->publish();
     // The running wrapper survives its own replacement and still moves the content.
-    reference::RefClass* host = populated(onlyRegistered());
+    reference::ClassObject* host = populated(onlyRegistered());
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(host->properties().size(), 1u);
     EXPECT_TRUE(listsEmpty(*cls));
@@ -182,7 +164,7 @@ TEST_F(ClassPublishingTest, HostFailureMidMoveKeepsTheListsForALaterMove) {
 TEST_F(ClassPublishingTest, AttachHandsAFlushedAdaptorToThePackageWithZeroAndTwo) {
     auto cls = createClass("Point");
     cls->addProperty(createProperty("x"));
-    auto* package = dynamic_cast<reference::RefPackage*>(reference::definePackage("pkg"));
+    auto* package = reference::definePackage("pkg");
     cls->attach(package);
     ASSERT_EQ(package->entries().size(), 1u);
     const auto& entry = package->entries()[0];
@@ -192,7 +174,7 @@ TEST_F(ClassPublishingTest, AttachHandsAFlushedAdaptorToThePackageWithZeroAndTwo
     ASSERT_NE(adaptor, nullptr);
     EXPECT_EQ(adaptor->record(), cls);
 
-    auto* host = dynamic_cast<reference::RefClass*>(reference::defineClass("pkg.Point"));
+    auto* host = reference::defineClass("pkg.Point");
     adaptor->populateClass(host, reference::client());
     EXPECT_EQ(host->properties().size(), 1u);
 }
@@ -209,7 +191,7 @@ TEST_F(ClassPublishingTest, UnownedRecordFailsAfterFlushingAndFreesTheAdaptor) {
     record.populateClassFcn = [&](COSClass*, const COSClient*) { ++hookCalls; };
     auto* rawProperty = new COSPropInfo();
     record.addProperty(rawProperty);
-    auto* package = dynamic_cast<reference::RefPackage*>(reference::definePackage("pkg"));
+    auto* package = reference::definePackage("pkg");
     const long adaptorsBefore = reference::liveCounts().classInfos;
 
     EXPECT_THROW(record.publish(), std::bad_weak_ptr);
@@ -236,7 +218,7 @@ TEST_F(ClassPublishingTest, PublishedClassReachesTheHostThroughGetClass) {
         cls->addSuperclass(makeId("pkg.Base"), false, 0, false);
         cls->publish();
     }  // the host keeps the record alive from here on
-    auto* host = dynamic_cast<reference::RefClass*>(COSClass::getClass(makeId("pkg.Point")));
+    auto* host = reference::findClass("pkg.Point");
     ASSERT_NE(host, nullptr);
     EXPECT_NE(host->findProperty("x"), nullptr);
     EXPECT_NE(host->findMethod("norm"), nullptr);

@@ -5,7 +5,7 @@
 #include <variant>
 
 #include "convenience/convenience.hpp"
-#include "host/reference/objects.hpp"
+#include "host/reference/reference_host.hpp"
 #include "support/host_fixture.hpp"
 
 namespace {

@@ -8,26 +8,20 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/constructor_info_struct.hpp"
-#include "host/reference/objects.hpp"
-#include "host/reference/ref_class.hpp"
-#include "host/reference/ref_signature.hpp"
+#include "host/reference/reference_host.hpp"
 #include "support/host_fixture.hpp"
 
 namespace {
 
 using namespace orrery;
 using namespace orrery::convenience;
-using reference::RefMethodSignature;
+using reference::Signature;
 
 class ConstructorTest : public orrery::testing::HostTest {
 protected:
-    static reference::RefClass* hostClass(const std::string& id) {
-        return dynamic_cast<reference::RefClass*>(reference::defineClass(id));
-    }
+    static reference::ClassObject* hostClass(const std::string& id) { return reference::defineClass(id); }
 
-    static const RefMethodSignature& signatureOf(COSMethodInfo* info) {
-        return dynamic_cast<const RefMethodSignature&>(*info->getSignature());
-    }
+    static const Signature& signatureOf(COSMethodInfo* info) { return reference::asSignature(info->getSignature()); }
 
     static std::vector<std::string> texts(const std::vector<COSId>& ids) {
         std::vector<std::string> out;
@@ -109,7 +103,7 @@ TEST_F(ConstructorTest, AttachingToAClassRecordDefersTheTypeToTheFirstSignatureR
 
     // The host populates the class on first request; the constructor then finds its type there.
     cls->publish();
-    auto* host = dynamic_cast<reference::RefClass*>(COSClass::getClass(makeId("pkg.Point")));
+    auto* host = reference::findClass("pkg.Point");
     ASSERT_NE(host, nullptr);
     ASSERT_EQ(host->methods().size(), 3u);
     COSMethodInfo* info = host->methods().front();

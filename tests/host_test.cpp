@@ -10,7 +10,6 @@
 #include "host/enumeration.hpp"
 #include "host/exception.hpp"
 #include "host/interned.hpp"
-#include "host/reference/objects.hpp"
 #include "host/reference/reference_host.hpp"
 #include "host/value.hpp"
 #include "support/host_fixture.hpp"
@@ -65,7 +64,7 @@ TEST_F(Host, ArrayErrorsAreHostErrors) {
 }
 
 TEST_F(Host, DeferredExtentsAppearOnlyWhenCompleted) {
-    matrix::ArrayPtr array(reference::ArrayFactory::create({2, 3}, hxDOUBLE_CLASS, hxREAL, true));
+    matrix::ArrayPtr array(reference::createArrayWithDeferredExtents({2, 3}, hxDOUBLE_CLASS));
     EXPECT_TRUE(array->hasOpaqueDimensions());
     EXPECT_EQ(array->numberOfDimensions(), 0u);
     array->_complete_opaque_dimensions();
@@ -95,7 +94,7 @@ TEST_F(Host, LogicalArraysAndObjectElements) {
     EXPECT_FALSE(hxIsScalar(logicals.get()));
     EXPECT_TRUE(hxGetLogicals(logicals.get())[2]);
 
-    COSClass* cls = reference::defineClass("pkg.Thing");
+    auto* cls = reference::defineClass("pkg.Thing");
     COSInterfacePtr object = reference::createObject(cls);
     COSValue objects = reference::makeObjects({object, object});
     EXPECT_EQ(::array::getElement(objects.content(), 1, ::array::ReturnDeletedHandle).get(), object.get());

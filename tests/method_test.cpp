@@ -8,10 +8,9 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
-#include "host/reference/objects.hpp"
-#include "host/reference/ref_class.hpp"
-#include "host/reference/ref_signature.hpp"
+#include "host/reference/reference_host.hpp"
 #include "support/host_fixture.hpp"
+#include "support/members.hpp"
 
 namespace {
 
@@ -19,16 +18,8 @@ using namespace orrery;
 using namespace orrery::convenience;
 using ::testing::_;
 
-class MethodTest : public orrery::testing::HostTest {
-protected:
-    // Attaches to a new host class and returns the adaptor that the class received.
-    static COSMethodInfo* attachToNewClass(const std::shared_ptr<COSMethodInfoStruct>& record,
-                                           const std::string& classId = "pkg.Thing") {
-        auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass(classId));
-        record->attach(cls);
-        return cls->methods().back();
-    }
-};
+using orrery::testing::attachToNewClass;
+using MethodTest = orrery::testing::HostTest;
 
 TEST_F(MethodTest, FreshRecordAnswersTheDefaultAttributes) {
     COSMethodInfo* info = attachToNewClass(createMethod("run"));
@@ -97,7 +88,7 @@ TEST_F(MethodTest, SignatureIsBuiltOnceAndLaterChangesAreIgnored) {
     EXPECT_EQ(info->getSignature(), first);
     EXPECT_EQ(record->getMethodSignature().get(), first);
     EXPECT_EQ(COSMethodInfoStruct(*record).getMethodSignature().get(), first);  // copies share the cache
-    auto& built = dynamic_cast<reference::RefMethodSignature&>(*first);
+    const auto& built = reference::asSignature(first);
     EXPECT_EQ(built.inputs().size(), 1u);
     EXPECT_FALSE(built.hasVarargout());
     EXPECT_EQ(reference::liveCounts().signatures, 1);
@@ -126,7 +117,7 @@ TEST_F(MethodTest, EachHostClassGetsItsOwnAdaptorOverTheSameRecord) {
 }
 
 TEST_F(MethodTest, AttachingAnUnownedRecordThrowsAndReturnsTheAdaptorMemory) {
-    auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass("pkg.Thing"));
+    auto* cls = reference::defineClass("pkg.Thing");
     COSMethodInfoStruct unowned;
     const long before = reference::liveCounts().methodInfos;
     EXPECT_THROW(unowned.attach(cls), std::bad_weak_ptr);

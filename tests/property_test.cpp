@@ -8,9 +8,9 @@
 #include "convenience/class_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
 #include "host/exception.hpp"
-#include "host/reference/objects.hpp"
-#include "host/reference/ref_class.hpp"
+#include "host/reference/reference_host.hpp"
 #include "support/host_fixture.hpp"
+#include "support/members.hpp"
 
 namespace {
 
@@ -18,22 +18,9 @@ using namespace orrery;
 using namespace orrery::convenience;
 using foundation::core::except::IMsgIDException;
 
-class PropertyTest : public orrery::testing::HostTest {
-protected:
-    // Attaches to a new host class and returns the adaptor that the class received.
-    static COSPropInfo* attachToNewClass(const std::shared_ptr<COSPropInfoStruct>& record,
-                                         const std::string& classId = "pkg.Thing") {
-        auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass(classId));
-        record->attach(cls);
-        return cls->properties().back();
-    }
-
-    static std::string typeOf(COSPropInfo* info) {
-        COSDataTypePtr handle = info->getDataType();
-        COSDataType* type = COSDataTypePtrHelper::getObject(handle);
-        return type ? type->getTypeID().str() : "<none>";
-    }
-};
+using orrery::testing::attachToNewClass;
+using orrery::testing::typeOf;
+using PropertyTest = orrery::testing::HostTest;
 
 TEST_F(PropertyTest, FreshRecordAsTheHostSeesIt) {
     COSPropInfo* info = attachToNewClass(createProperty("speed"));
@@ -101,12 +88,12 @@ TEST_F(PropertyTest, InvalidTypeIsReportedToTheHostWithThePropertyName) {
             EXPECT_NE(text.find("'" + name + "'"), std::string::npos) << text;
             EXPECT_NE(text.find("'no.Such'"), std::string::npos) << text;
         }
-        const auto& calls = reference::callCounts();
-        EXPECT_EQ(calls.lastInvalidType, makeId("no.Such"));
+        const auto report = reference::lastInvalidTypeReport();
+        EXPECT_EQ(report.typeId, makeId("no.Such"));
         if (name.empty())
-            EXPECT_TRUE(calls.lastInvalidTypeName.isEmpty());
+            EXPECT_TRUE(report.propertyName.isEmpty());
         else
-            EXPECT_EQ(calls.lastInvalidTypeName, makeId(name));
+            EXPECT_EQ(report.propertyName, makeId(name));
         EXPECT_FALSE(record->factoryDefaultValue.has_value());
     }
     EXPECT_EQ(reference::callCounts().invalidTypeReports, 2);
@@ -149,7 +136,7 @@ TEST_F(PropertyTest, LinkingFromEitherSideLeavesTheSameState) {
 }
 
 TEST_F(PropertyTest, AttachingAnUnownedRecordThrowsAndNothingReachesTheClass) {
-    auto* cls = dynamic_cast<reference::RefClass*>(reference::defineClass("pkg.Thing"));
+    auto* cls = reference::defineClass("pkg.Thing");
     COSPropInfoStruct unowned;
     EXPECT_THROW(unowned.attach(cls), std::bad_weak_ptr);
     ASSERT_EQ(unowned.classHolder.index(), 0u);

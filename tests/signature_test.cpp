@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "convenience/method_info_struct.hpp"
-#include "host/reference/ref_signature.hpp"
+#include "host/reference/reference_host.hpp"
 #include "support/host_fixture.hpp"
 
 namespace {
 
 using namespace orrery;
 using namespace orrery::convenience;
-using reference::RefMethodSignature;
+using reference::Signature;
 
 class SignatureBuilding : public orrery::testing::HostTest {
 protected:
@@ -24,7 +24,7 @@ protected:
         HostTest::TearDown();
     }
 
-    const RefMethodSignature& build() { return dynamic_cast<const RefMethodSignature&>(*method->getMethodSignature()); }
+    const Signature& build() { return reference::asSignature(method->getMethodSignature().get()); }
 
     static std::vector<std::string> names(const std::vector<reference::SignatureArgument>& arguments) {
         std::vector<std::string> out;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -26,11 +27,8 @@ enum hxErrorMessage : int { hxSizeMismatch = 10 };
 using hxLogical = bool;
 using hxChar = char16_t;
 
-namespace orrery::reference {
-struct ArrayFactory;
-}
-
-// A host array. Its fields belong to the host; callers read them through the inline
+// A host array. Its fields belong to the host, which makes and frees every array and
+// fills the fields from its own derived type; callers read them through the inline
 // accessors. Extents may be deferred: the array then says so, and
 // _complete_opaque_dimensions() must run before they are read.
 struct hxArray_tag {
@@ -41,21 +39,24 @@ struct hxArray_tag {
     const std::uint64_t* dimensions() const noexcept { return dims_.data(); }
     std::size_t numberOfElements() const noexcept { return count_; }
     void* data() const noexcept { return data_; }
-    // Owners beyond the first; the deleter gives one back while there are any.
-    int shareCount() const noexcept { return shares_; }
-    void addShare() noexcept { ++shares_; }
+    // Owners beyond the first; the deleter gives one back while there are any. Atomic:
+    // values may be shared between threads.
+    int shareCount() const noexcept { return shares_.load(std::memory_order_acquire); }
+    void addShare() noexcept { shares_.fetch_add(1, std::memory_order_relaxed); }
 
     ORRERY_HOST_API void _complete_opaque_dimensions();
 
-private:
-    friend struct orrery::reference::ArrayFactory;
+    hxArray_tag(const hxArray_tag&) = delete;
+    hxArray_tag& operator=(const hxArray_tag&) = delete;
+
+protected:
     hxArray_tag() = default;
     ~hxArray_tag() = default;
 
     hxClassID classID_ = hxUNKNOWN_CLASS;
     hxComplexity complexity_ = hxREAL;
     bool opaqueDims_ = false;
-    int shares_ = 0;
+    std::atomic<int> shares_{0};
     std::vector<std::uint64_t> dims_;
     std::vector<std::uint64_t> deferredDims_;
     std::size_t count_ = 0;

@@ -9,7 +9,7 @@ namespace orrery::convenience {
 namespace {
 
 // "pkg.Point" -> "pkg.Point scalar": the data type of one object of the class.
-COSId classTypeId(const COSId& classId) { return COSId(internal::makeInterned(classId.str() + " scalar")); }
+COSId classTypeId(const COSId& classId) { return makeId(classId.str() + " scalar"); }
 
 }  // namespace
 
@@ -54,7 +54,7 @@ std::shared_ptr<COSConstructorInfoStruct> createConstructor() { return std::make
 
 std::shared_ptr<COSConstructorInfoStruct> createUnsupportedConstructor(const std::string& name) {
     auto record = createConstructor();
-    record->inputTypes = {COSId(internal::makeInterned("any"))};
+    record->inputTypes = {makeId("any")};
     record->inputNames = {"varargin"};
     record->hasVarargin = true;
     record->invokeFcn = [name](const COSClient*, int&, COSValue*, int, const COSValue*) {

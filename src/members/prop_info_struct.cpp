@@ -14,7 +14,7 @@ COSDataTypePtr validatedType(const COSPropInfoStruct& record) {
     COSDataTypePtr dataType(found);
     found.reset();
     if (!COSDataTypePtrHelper::getObject(dataType)) {
-        COSId nameId = record.name.empty() ? COSId() : COSId(internal::makeInterned(record.name));
+        COSId nameId = record.name.empty() ? COSId() : makeId(record.name);
         issueInvalidPropertyDatatypeAssertion(nameId, record.type);
     }
     return dataType;
@@ -32,7 +32,7 @@ void releaseCachedDefault(const COSPropInfoStruct& record) {
 }  // namespace
 
 COSPropInfoStruct::COSPropInfoStruct()
-    : type(internal::makeInterned("any")),
+    : type(makeId("any")),
       getFcn([](COSInterface*) { return COSValue(); }),
       setFcn([](COSInterface*, COSValue) {}),
       setAlternateFcn([](COSInterface*, COSValue) {}),

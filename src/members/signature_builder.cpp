@@ -9,12 +9,11 @@ using AddArgument = void (COSMethodSignature::*)(COSId, COSId);
 void addArguments(COSMethodSignature& signature, AddArgument add, const Ids& types,
                   const std::vector<std::string>& names, const char* generatedPrefix) {
     if (!names.empty()) {
-        for (std::size_t i = 0; i < types.size(); ++i)
-            (signature.*add)(types[i], COSId(internal::makeInterned(names[i])));
+        for (std::size_t i = 0; i < types.size(); ++i) (signature.*add)(types[i], makeId(names[i]));
         return;
     }
     for (std::size_t i = 0; i < types.size(); ++i)
-        (signature.*add)(types[i], COSId(internal::makeInterned(generatedPrefix + std::to_string(i + 1))));
+        (signature.*add)(types[i], makeId(generatedPrefix + std::to_string(i + 1)));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ COSClass* classFromDataType(const COSInternedBase<IdEmptyPolicy>& typeId, const 
     std::string text = typeId.str();
     std::size_t at = text.rfind(suffix);
     if (at == std::string::npos) return nullptr;
-    COSId classId = at == 0 ? COSId() : COSId(internal::makeInterned(text.substr(0, at)));
+    COSId classId = at == 0 ? COSId() : makeId(text.substr(0, at));
     return COSClass::getClass(classId);
 }
 

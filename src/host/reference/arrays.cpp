@@ -1,13 +1,15 @@
+#include "host/reference/arrays.hpp"
+
 #include <cstdlib>
 #include <functional>
 #include <new>
 #include <numeric>
 #include <stdexcept>
 
-#include "host/array.hpp"
 #include "host/exception.hpp"
-#include "host/reference/counters.hpp"
-#include "host/reference/objects.hpp"
+#include "host/interface_ptr.hpp"
+#include "host/reference/detail/array_object.hpp"
+#include "host/reference/detail/counters.hpp"
 
 namespace hx {
 struct SizeMismatch;
@@ -15,6 +17,7 @@ struct SizeMismatch;
 
 namespace orrery::reference {
 namespace {
+
 std::size_t elementSize(hxClassID classID, hxComplexity complexity) {
     switch (classID) {
         case hxLOGICAL_CLASS: return sizeof(hxLogical);
@@ -25,82 +28,86 @@ std::size_t elementSize(hxClassID classID, hxComplexity complexity) {
     }
 }
 
-std::uint64_t product(const std::vector<std::uint64_t>& extents) {
-    return std::accumulate(extents.begin(), extents.end(), std::uint64_t{1}, std::multiplies<>());
-}
 }  // namespace
 
-hxArray* ArrayFactory::create(const std::vector<std::uint64_t>& extents, hxClassID classID, hxComplexity complexity,
-                              bool deferDimensions) {
-    std::size_t bytes = elementSize(classID, complexity);
-    std::size_t count = product(extents);
-    auto* array = new hxArray_tag();
-    array->classID_ = classID;
-    array->complexity_ = complexity;
-    array->count_ = count;
-    if (deferDimensions) {
-        array->opaqueDims_ = true;
-        array->deferredDims_ = extents;
-    } else {
-        array->dims_ = extents;
-    }
-    array->data_ = std::calloc(count ? count : 1, bytes);
-    if (!array->data_) {
-        delete array;
-        throw std::bad_alloc();
-    }
+std::uint64_t elementCount(const std::vector<std::uint64_t>& extents) {
+    return std::accumulate(extents.begin(), extents.end(), std::uint64_t{1}, std::multiplies<>());
+}
+
+hxArray* createArray(const std::vector<std::uint64_t>& extents, hxClassID classID, hxComplexity complexity) {
+    return new detail::ArrayObject(extents, classID, complexity, false);
+}
+
+hxArray* createArrayWithDeferredExtents(const std::vector<std::uint64_t>& extents, hxClassID classID,
+                                        hxComplexity complexity) {
+    return new detail::ArrayObject(extents, classID, complexity, true);
+}
+
+namespace detail {
+
+ArrayObject::ArrayObject(const std::vector<std::uint64_t>& extents, hxClassID classID, hxComplexity complexity,
+                         bool deferExtents) {
+    const std::size_t bytes = elementSize(classID, complexity);
+    classID_ = classID;
+    complexity_ = complexity;
+    count_ = elementCount(extents);
+    (deferExtents ? deferredDims_ : dims_) = extents;
+    opaqueDims_ = deferExtents;
+    data_ = std::calloc(count_ ? count_ : 1, bytes);
+    if (!data_) throw std::bad_alloc();
     if (classID == hxOBJECT_CLASS) {
-        auto* items = static_cast<COSInterfacePtr*>(array->data_);
-        for (std::size_t i = 0; i < count; ++i) new (items + i) COSInterfacePtr();
+        auto* items = static_cast<COSInterfacePtr*>(data_);
+        for (std::size_t i = 0; i < count_; ++i) new (items + i) COSInterfacePtr();
     }
-    ++detail::counters().arrays;
-    return array;
+    ++counters().arrays;
 }
 
-void ArrayFactory::destroy(hxArray* array) noexcept {
-    if (!array) return;
-    if (array->classID_ == hxOBJECT_CLASS) {
-        auto* items = static_cast<COSInterfacePtr*>(array->data_);
-        for (std::size_t i = 0; i < array->count_; ++i) items[i].~COSInterfacePtr();
+ArrayObject::~ArrayObject() {
+    if (classID_ == hxOBJECT_CLASS) {
+        auto* items = static_cast<COSInterfacePtr*>(data_);
+        for (std::size_t i = 0; i < count_; ++i) items[i].~COSInterfacePtr();
     }
-    std::free(array->data_);
-    delete array;
-    --detail::counters().arrays;
+    std::free(data_);
+    --counters().arrays;
 }
 
-void ArrayFactory::reshape(hxArray* array, const std::vector<std::uint64_t>& extents) {
-    complete(array);
-    if (product(extents) != array->count_) throw std::invalid_argument("a reshape must keep the element count");
-    array->dims_ = extents;
+void ArrayObject::completeExtents() {
+    if (!opaqueDims_) return;
+    dims_ = std::move(deferredDims_);
+    deferredDims_.clear();
+    opaqueDims_ = false;
 }
 
-void ArrayFactory::dropShare(hxArray* array) noexcept { --array->shares_; }
-
-void ArrayFactory::complete(hxArray* array) {
-    if (!array->opaqueDims_) return;
-    array->dims_ = std::move(array->deferredDims_);
-    array->deferredDims_.clear();
-    array->opaqueDims_ = false;
+void ArrayObject::reshape(const std::vector<std::uint64_t>& extents) {
+    completeExtents();
+    if (elementCount(extents) != count_) throw std::invalid_argument("a reshape must keep the element count");
+    dims_ = extents;
 }
 
+bool ArrayObject::releaseShare() noexcept {
+    int shares = shares_.load(std::memory_order_acquire);
+    while (shares > 0)
+        if (shares_.compare_exchange_weak(shares, shares - 1, std::memory_order_acq_rel)) return false;
+    return true;
+}
+
+}  // namespace detail
 }  // namespace orrery::reference
 
-void hxArray_tag::_complete_opaque_dimensions() { orrery::reference::ArrayFactory::complete(this); }
+using orrery::reference::detail::ArrayObject;
+
+void hxArray_tag::_complete_opaque_dimensions() { ArrayObject::of(this).completeExtents(); }
 
 namespace matrix {
-void destroyArray(hxArray_tag* array) noexcept { orrery::reference::ArrayFactory::destroy(array); }
+void destroyArray(hxArray_tag* array) noexcept { delete &ArrayObject::of(array); }
 
 namespace detail {
 void hxDestroy_deleter::operator()(hxArray_tag* array) const noexcept {
-    if (!array) return;
-    if (array->shareCount() > 0)
-        orrery::reference::ArrayFactory::dropShare(array);
-    else
-        destroyArray(array);
+    if (array && ArrayObject::of(array).releaseShare()) destroyArray(array);
 }
 
 hxArray_tag* do_create_numeric(const std::vector<std::uint64_t>& extents, hxClassID classID, hxComplexity complexity) {
-    return orrery::reference::ArrayFactory::create(extents, classID, complexity);
+    return orrery::reference::createArray(extents, classID, complexity);
 }
 }  // namespace detail
 }  // namespace matrix
@@ -126,7 +133,6 @@ orrery::COSInterfacePtr getElement(const hxArray_tag* array, std::size_t index, 
 }
 
 void resize(matrix::ArrayPtr& array, std::size_t numberOfDimensions, const std::uint64_t* extents) {
-    orrery::reference::ArrayFactory::reshape(array.get(),
-                                             std::vector<std::uint64_t>(extents, extents + numberOfDimensions));
+    ArrayObject::of(array.get()).reshape(std::vector<std::uint64_t>(extents, extents + numberOfDimensions));
 }
 }  // namespace array

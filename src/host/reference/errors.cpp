@@ -1,16 +1,20 @@
+#include "host/reference/errors.hpp"
+
 #include <map>
+#include <mutex>
 #include <string>
 
-#include "host/exception.hpp"
 #include "host/reference/text.hpp"
 
-using orrery::reference::detail::utf8ToUtf16;
+namespace orrery::reference {
+
+std::u16string argumentText(const foundation::core::except::MessageArgument& argument);
 
 namespace {
 
-// The host's message catalogue: "component:id" -> text, {N} is argument N.
-const std::map<std::string, std::u16string>& catalogue() {
-    static const std::map<std::string, std::u16string> texts = {
+struct Catalogue {
+    std::mutex lock;
+    std::map<std::string, std::u16string> texts = {
         {"LUMEN:orrery_convenience:ConstructorNotSupported", u"Objects of class '{0}' cannot be constructed."},
         {"LUMEN:string:MustBeStringScalarOrCharacterVector", u"Value must be a string scalar or a character vector."},
         {"LUMEN:string:MissingNotSupported", u"A missing string cannot be converted to text."},
@@ -18,8 +22,15 @@ const std::map<std::string, std::u16string>& catalogue() {
         {"orrery:array:SizeMismatch", u"Arrays have incompatible sizes for this operation."},
         {"orrery:array:Unknown", u"Array error {0}."},
     };
-    return texts;
+};
+
+Catalogue& catalogue() {
+    // Never destroyed: errors may be raised during static destruction.
+    static auto* instance = new Catalogue();
+    return *instance;
 }
+
+}  // namespace
 
 std::u16string argumentText(const foundation::core::except::MessageArgument& argument) {
     if (auto* number = std::get_if<std::int64_t>(&argument)) return utf8ToUtf16(std::to_string(*number));
@@ -27,56 +38,19 @@ std::u16string argumentText(const foundation::core::except::MessageArgument& arg
     return std::get<std::u16string>(argument);
 }
 
-}  // namespace
-
-namespace fl::i18n {
-std::string ustring_to_utf8(const std::u16string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
+void addMessageText(const std::string& errorId, const std::u16string& text) {
+    std::lock_guard guard(catalogue().lock);
+    catalogue().texts[errorId] = text;
 }
-}  // namespace fl::i18n
 
-namespace orrery::reference::detail {
-std::u16string utf8ToUtf16(const std::string& text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : 4;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (std::size_t k = 1; k < len && i + k < text.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return out;
+std::optional<std::u16string> findMessageText(const std::string& errorId) {
+    std::lock_guard guard(catalogue().lock);
+    auto found = catalogue().texts.find(errorId);
+    if (found == catalogue().texts.end()) return std::nullopt;
+    return found->second;
 }
-}  // namespace orrery::reference::detail
+
+}  // namespace orrery::reference
 
 namespace foundation::core::except {
 
@@ -90,18 +64,18 @@ IMsgIDException::IMsgIDException(Message message)
 }
 
 std::u16string IMsgIDException::GetUnicodeMessageTxt() const {
-    auto found = catalogue().find(errorId_);
-    if (found == catalogue().end()) return utf8ToUtf16("Unknown message " + errorId_ + ".");
+    const std::optional<std::u16string> pattern = orrery::reference::findMessageText(errorId_);
+    if (!pattern) return orrery::reference::utf8ToUtf16("Unknown message " + errorId_ + ".");
     std::u16string out;
-    const std::u16string& pattern = found->second;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == u'{' && i + 2 < pattern.size() && pattern[i + 2] == u'}' && pattern[i + 1] >= u'0' &&
-            pattern[i + 1] <= u'9') {
-            std::size_t index = pattern[i + 1] - u'0';
-            if (index < message_.arguments.size()) out += argumentText(message_.arguments[index]);
+    for (std::size_t i = 0; i < pattern->size(); ++i) {
+        const char16_t c = (*pattern)[i];
+        if (c == u'{' && i + 2 < pattern->size() && (*pattern)[i + 2] == u'}' && (*pattern)[i + 1] >= u'0' &&
+            (*pattern)[i + 1] <= u'9') {
+            std::size_t index = static_cast<std::size_t>((*pattern)[i + 1] - u'0');
+            if (index < message_.arguments.size()) out += orrery::reference::argumentText(message_.arguments[index]);
             i += 2;
         } else {
-            out += pattern[i];
+            out += c;
         }
     }
     return out;

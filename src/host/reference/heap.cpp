@@ -1,39 +1,9 @@
 #include <cstdlib>
 
 #include "host/enumeration.hpp"
-#include "host/reference/counters.hpp"
-#include "host/reference/reference_host.hpp"
+#include "host/reference/detail/counters.hpp"
 
-namespace orrery::reference {
-namespace detail {
-Counters& counters() {
-    static Counters c;
-    return c;
-}
-}  // namespace detail
-
-LiveCounts liveCounts() {
-    auto& c = detail::counters();
-    LiveCounts out;
-    out.classInfos = c.classInfos;
-    out.methodInfos = c.methodInfos;
-    out.namespaceInfos = c.namespaceInfos;
-    out.propInfos = c.propInfos;
-    out.classes = c.classes;
-    out.signatures = c.signatures;
-    out.objects = c.objects;
-    out.arrays = c.arrays;
-    out.heapBlocks = c.heapBlocks;
-    out.defaultValues = c.defaultValues;
-    return out;
-}
-
-CallCounts& callCounts() {
-    static CallCounts counts;
-    return counts;
-}
-}  // namespace orrery::reference
-
+// The host heap, where enumeration bodies live.
 void* utMalloc(std::size_t bytes) {
     void* block = std::malloc(bytes ? bytes : 1);
     if (block) ++orrery::reference::detail::counters().heapBlocks;

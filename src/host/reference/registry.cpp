@@ -1,15 +1,15 @@
-// The class registry, class objects and packages of the reference host.
+#include "host/reference/registry.hpp"
+
 #include <algorithm>
 #include <memory>
-#include <mutex>
 #include <unordered_map>
 #include <vector>
 
 #include "host/namespace_info.hpp"
 #include "host/reference/counters.hpp"
-#include "host/reference/objects.hpp"
-#include "host/reference/ref_class.hpp"
-#include "host/reference/reference_host.hpp"
+#include "host/reference/data_types.hpp"
+#include "host/reference/detail/counters.hpp"
+#include "host/reference/detail/ownership.hpp"
 
 namespace orrery::reference {
 namespace {
@@ -17,12 +17,12 @@ namespace {
 struct Entry {
     COSClassInfo* info;  // owned
     std::string name;  // the info's name when it was registered
-    RefClass* cls = nullptr;  // owned; made on first request
+    ClassObject* cls = nullptr;  // owned; made on first request
 };
 
 struct Defined {
     std::string name;  // kept while the class object is being freed, for type lookups
-    RefClass* cls;  // owned
+    ClassObject* cls;  // owned
 };
 
 struct Registry {
@@ -32,28 +32,33 @@ struct Registry {
     std::unordered_map<COSClassInfo*, std::size_t> byInfo;
     std::unordered_map<std::string, std::size_t> byName;
     std::vector<Defined> defined;  // made by defineClass
-    std::vector<RefPackage*> packages;
+    std::vector<Package*> packages;
     std::vector<COSNamespaceInfo*> namespaces;
+    // Class objects whose population failed: the info may still point at them, so
+    // they live until shutdown, out of every lookup.
+    std::vector<ClassObject*> failed;
     bool shuttingDown = false;  // no new class objects while the old ones go
 };
 
 Registry& registry() {
-    static Registry r;
-    return r;
+    // Never destroyed: records that client code keeps in globals are released after
+    // static destruction has begun, and their adaptors may still ask the registry.
+    static auto* instance = new Registry();
+    return *instance;
 }
 
-RefClass* builtinClass(const std::string& name) {
+ClassObject* builtinClass(const std::string& name) {
     // The built-in classes live as long as the process; not counted as live, and their
     // table is never destroyed, so they stay reachable to the very end.
     static const auto* classes = [] {
-        auto* all = new std::vector<RefClass*>();
-        for (const char* id : {"double", "logical", "char", "string"}) {
-            all->push_back(new RefClass(makeId(id)));
+        auto* all = new std::vector<ClassObject*>();
+        for (const std::string& id : builtinClassNames()) {
+            all->push_back(new ClassObject(makeId(id)));
             --detail::counters().classes;
         }
         return all;
     }();
-    for (RefClass* cls : *classes)
+    for (ClassObject* cls : *classes)
         if (cls->getClassID().str() == name) return cls;
     return nullptr;
 }
@@ -64,12 +69,24 @@ Entry* findEntry(const std::string& name) {
     return found == r.byName.end() ? nullptr : &r.entries[found->second];
 }
 
+ClassObject* findDefined(const std::string& name) {
+    for (const auto& defined : registry().defined)
+        if (defined.cls && defined.name == name) return defined.cls;
+    return nullptr;
+}
+
 }  // namespace
 
-bool isRegisteredClassName(const std::string& name) {
-    if (findEntry(name) || builtinClass(name)) return true;
+ClassObject* findClass(const std::string& id) {
+    if (Entry* entry = findEntry(id)) return populate(entry->info);
+    if (ClassObject* cls = findDefined(id)) return cls;
+    return builtinClass(id);
+}
+
+bool isKnownClass(const std::string& id) {
+    if (findEntry(id) || builtinClass(id)) return true;
     for (const auto& defined : registry().defined)
-        if (defined.name == name) return true;
+        if (defined.name == id) return true;
     return false;
 }
 
@@ -91,29 +108,37 @@ std::vector<std::string> classNames() {
     return names;
 }
 
-COSClass* populate(COSClassInfo* info) {
+ClassObject* populate(COSClassInfo* info) {
     auto& r = registry();
     auto found = r.byInfo.find(info);
     if (found == r.byInfo.end() || r.shuttingDown) return nullptr;
     const std::size_t index = found->second;
     if (!r.entries[index].cls) {
-        auto* cls = new RefClass(makeId(r.entries[index].name));
-        r.entries[index].cls = cls;
+        auto* cls = new ClassObject(makeId(r.entries[index].name));
         cls->setInfo(info);
-        // Reached by index afterwards: the hook may register classes and move the entries.
-        info->populateClass(cls, client());
+        // Registered before the info populates it, so that a lookup from inside the
+        // population finds it instead of starting another. Reached by index afterwards:
+        // the hook may register classes and move the entries.
+        r.entries[index].cls = cls;
+        try {
+            info->populateClass(cls, client());
+        } catch (...) {
+            r.entries[index].cls = nullptr;
+            r.failed.push_back(cls);
+            throw;
+        }
     }
     return r.entries[index].cls;
 }
 
-COSClass* defineClass(const std::string& id) {
-    auto* cls = new RefClass(makeId(id));
+ClassObject* defineClass(const std::string& id) {
+    auto* cls = new ClassObject(makeId(id));
     registry().defined.push_back({id, cls});
     return cls;
 }
 
-COSPackage* definePackage(const std::string& name) {
-    auto* package = new RefPackage(name);
+Package* definePackage(const std::string& name) {
+    auto* package = new Package(name);
     registry().packages.push_back(package);
     return package;
 }
@@ -126,86 +151,43 @@ void shutdown() {
     // end, so such lookups see what is still alive and nothing that is not.
     for (auto& entry : r.entries) delete std::exchange(entry.cls, nullptr);
     for (auto& defined : r.defined) delete std::exchange(defined.cls, nullptr);
+    for (auto& cls : r.failed) delete std::exchange(cls, nullptr);
     for (auto& package : r.packages) delete std::exchange(package, nullptr);
     for (auto& entry : r.entries) delete std::exchange(entry.info, nullptr);
     for (auto& info : r.namespaces) delete std::exchange(info, nullptr);
     r = Registry{};
-    callCounts() = CallCounts{};
-}
-
-// --- RefClass -----------------------------------------------------------------------
-RefClass::RefClass(COSId id) : id_(id) { ++detail::counters().classes; }
-
-RefClass::~RefClass() {
-    for (auto* info : properties_) delete info;
-    for (auto* info : methods_) delete info;
-    --detail::counters().classes;
-}
-
-void RefClass::addSuperclass(const COSId& superclass, bool firstFlag, int number, bool secondFlag) {
-    superclasses_.push_back({superclass, firstFlag, number, secondFlag});
-}
-void RefClass::addPropertyInfo(COSPropInfo* info) { properties_.push_back(info); }
-void RefClass::addEventInfo(COSEventInfo*) {}
-void RefClass::addMethodInfo(COSMethodInfo* info) { methods_.push_back(info); }
-COSId RefClass::getClassID() { return id_; }
-const char* RefClass::getClassName() { return id_.c_str(); }
-
-COSPropInfo* RefClass::findProperty(const std::string& name) const {
-    for (auto* info : properties_)
-        if (info && name == info->getName()) return info;
-    return nullptr;
-}
-
-COSMethodInfo* RefClass::findMethod(const std::string& name) const {
-    for (auto* info : methods_)
-        if (info && name == info->getName()) return info;
-    return nullptr;
-}
-
-// --- RefPackage ---------------------------------------------------------------------
-RefPackage::RefPackage(std::string name) : name_(std::move(name)) {}
-
-RefPackage::~RefPackage() {
-    for (auto& entry : entries_) {
-        delete entry.classInfo;
-        delete entry.functionInfo;
-        delete entry.namespaceInfo;
-    }
-}
-
-void RefPackage::addInnerNamespaceInfo(COSNamespaceInfo* info) { entries_.push_back({nullptr, nullptr, info, 0, 0}); }
-void RefPackage::addClassInfo(COSClassInfo* info, int visibility, int kind) {
-    entries_.push_back({info, nullptr, nullptr, visibility, kind});
-}
-void RefPackage::addFunctionInfo(COSMethodInfo* info, int visibility, int kind) {
-    entries_.push_back({nullptr, info, nullptr, visibility, kind});
+    resetCallCounts();
 }
 
 }  // namespace orrery::reference
 
 namespace orrery {
 
-COSClass::~COSClass() = default;
-COSPackage::~COSPackage() = default;
-
 void COSClass::addClass(COSClassInfo* info) {
-    const char* name = info ? info->getName() : "";
     auto& r = reference::registry();
-    r.entries.push_back({info, name ? name : ""});
-    r.byInfo.emplace(info, r.entries.size() - 1);
-    r.byName.emplace(r.entries.back().name, r.entries.size() - 1);
+    try {
+        const char* name = info ? info->getName() : "";
+        r.entries.push_back({info, name ? name : ""});
+        r.byInfo.emplace(info, r.entries.size() - 1);
+        r.byName.emplace(r.entries.back().name, r.entries.size() - 1);
+    } catch (...) {
+        // Not kept: take back whatever part of the registration went in, and free it.
+        if (!r.entries.empty() && r.entries.back().info == info) {
+            r.byInfo.erase(info);
+            auto named = r.byName.find(r.entries.back().name);
+            if (named != r.byName.end() && named->second == r.entries.size() - 1) r.byName.erase(named);
+            r.entries.pop_back();
+        }
+        delete info;
+        throw;
+    }
 }
 
-COSClass* COSClass::getClass(const COSId& id) {
-    const std::string& name = id.str();
-    if (auto* entry = reference::findEntry(name)) return reference::populate(entry->info);
-    for (const auto& defined : reference::registry().defined)
-        if (defined.cls && defined.name == name) return defined.cls;
-    return reference::builtinClass(name);
-}
+COSClass* COSClass::getClass(const COSId& id) { return reference::findClass(id.str()); }
 
-void COSPackage::addNamespace(COSNamespaceInfo* info) { reference::registry().namespaces.push_back(info); }
+void COSPackage::addNamespace(COSNamespaceInfo* info) {
+    reference::detail::keepOrFree(reference::registry().namespaces, info);
+}
 
 bool omIsSubclassOfBuiltin(const COSId& classId) {
     // Depth-first through the superclasses, guarding against cycles.
@@ -217,7 +199,7 @@ bool omIsSubclassOfBuiltin(const COSId& classId) {
         if (std::find(seen.begin(), seen.end(), id) != seen.end()) continue;
         seen.push_back(id);
         if (!(id == classId) && reference::builtinClass(id.str())) return true;
-        auto* cls = dynamic_cast<reference::RefClass*>(COSClass::getClass(id));
+        reference::ClassObject* cls = reference::findClass(id.str());
         if (!cls) continue;
         for (const auto& super : cls->superclasses()) pending.push_back(super.id);
     }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host_export.hpp"
 #include "host/method_signature.hpp"
 
 namespace orrery::reference {
@@ -13,10 +14,10 @@ struct SignatureArgument {
 };
 
 // The reference host's signature: keeps what it is given, and the order of the calls.
-class ORRERY_HOST_API RefMethodSignature final : public COSMethodSignature {
+class ORRERY_HOST_API Signature final : public COSMethodSignature {
 public:
-    RefMethodSignature();
-    ~RefMethodSignature() override;
+    Signature();
+    ~Signature() override;
 
     void addInput(COSId type, COSId name) override;
     void addInputWithDefault(COSId type, COSId name, COSId defaultExpression) override;
@@ -43,5 +44,9 @@ private:
     int option_ = 0;
     std::vector<const char*> calls_;  // static names: signatures are many, keep them small
 };
+
+// The reference host's signature behind a host signature pointer; std::invalid_argument
+// when there is none or it is not this host's.
+ORRERY_HOST_API const Signature& asSignature(const COSMethodSignature* signature);
 
 }  // namespace orrery::reference

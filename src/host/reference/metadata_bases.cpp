@@ -7,8 +7,9 @@
 #include "host/namespace_info.hpp"
 #include "host/prop_info.hpp"
 #include "host/reference/counters.hpp"
+#include "host/reference/data_types.hpp"
+#include "host/reference/detail/counters.hpp"
 #include "host/reference/objects.hpp"
-#include "host/reference/reference_host.hpp"
 
 namespace orrery {
 namespace {
@@ -27,13 +28,6 @@ void metadataFree(void* block, std::atomic<long>& live) noexcept {
     std::free(block);
 }
 
-bool isPlainDataType(const std::string& typeId) {
-    for (const char* plain : {"double", "logical", "char", "string"}) {
-        std::string p = plain;
-        if (typeId == p || typeId == p + " scalar" || typeId == p + " vector") return true;
-    }
-    return false;
-}
 }  // namespace
 
 // --- COSClassInfo -------------------------------------------------------------------
@@ -143,7 +137,7 @@ bool COSPropInfo::canContainInterfaces() {
     COSDataTypePtr handle = getDataType();  // keeps a made-on-demand type alive
     COSDataType* type = COSDataTypePtrHelper::getObject(handle);
     if (!type) return true;  // unknown: assume the worst
-    return !isPlainDataType(type->getTypeID().str());
+    return !reference::isBuiltinClassType(type->getTypeID().str());
 }
 
 // --- COSMethodInfo ------------------------------------------------------------------

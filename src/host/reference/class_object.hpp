@@ -1,11 +1,11 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/class_info.hpp"
 #include "host/cos_class.hpp"
+#include "host/host_export.hpp"
 #include "host/method_info.hpp"
 #include "host/prop_info.hpp"
 
@@ -19,11 +19,13 @@ struct SuperclassRecord {
 };
 
 // The reference host's class object: keeps what it is given, in order, and owns it.
-class ORRERY_HOST_API RefClass final : public COSClass {
+// Constructors are the methods named after the class.
+class ORRERY_HOST_API ClassObject final : public COSClass {
 public:
-    explicit RefClass(COSId id);
-    ~RefClass() override;
+    explicit ClassObject(COSId id);
+    ~ClassObject() override;
 
+    // Each add takes ownership; what cannot be kept (memory ran out) is freed at once.
     void addSuperclass(const COSId& superclass, bool firstFlag, int number, bool secondFlag) override;
     void addPropertyInfo(COSPropInfo* info) override;
     void addEventInfo(COSEventInfo* info) override;
@@ -35,11 +37,12 @@ public:
     const std::vector<COSPropInfo*>& properties() const { return properties_; }
     const std::vector<COSMethodInfo*>& methods() const { return methods_; }
     const std::vector<SuperclassRecord>& superclasses() const { return superclasses_; }
+    // The class info that populated this class; null for a class made by defineClass.
     COSClassInfo* info() const { return info_; }
     void setInfo(COSClassInfo* info) { info_ = info; }
 
+    // The first member of that name, or null.
     COSPropInfo* findProperty(const std::string& name) const;
-    // Constructors are the methods named after the class.
     COSMethodInfo* findMethod(const std::string& name) const;
     COSMethodInfo* findConstructor() const { return findMethod(id_.str()); }
 

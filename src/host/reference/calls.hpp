@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/host_export.hpp"
+#include "host/interface_ptr.hpp"
+#include "host/interned.hpp"
+#include "host/value.hpp"
+
+namespace orrery::reference {
+
+// What the host's users do with classes and objects, done the way the host does it.
+// Each throws std::invalid_argument naming what it could not find.
+
+// Runs the class's constructor (its method named after the class) with the inputs
+// and returns its first output.
+ORRERY_HOST_API COSValue construct(const COSId& classId, const std::vector<COSValue>& inputs);
+ORRERY_HOST_API COSValue getProperty(const COSInterfacePtr& object, const std::string& name);
+ORRERY_HOST_API void setProperty(const COSInterfacePtr& object, const std::string& name, COSValue value);
+// Calls a method with the object as the first input, asking for `outputCount` outputs;
+// returns as many as the method reports having filled.
+ORRERY_HOST_API std::vector<COSValue> invokeMethod(const COSInterfacePtr& object, const std::string& name,
+                                                   const std::vector<COSValue>& inputs, int outputCount);
+
+}  // namespace orrery::reference

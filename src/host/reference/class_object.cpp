@@ -1,0 +1,42 @@
+#include "host/reference/class_object.hpp"
+
+#include "host/reference/detail/counters.hpp"
+#include "host/reference/detail/ownership.hpp"
+
+namespace orrery {
+
+COSClass::~COSClass() = default;
+
+namespace reference {
+
+ClassObject::ClassObject(COSId id) : id_(id) { ++detail::counters().classes; }
+
+ClassObject::~ClassObject() {
+    for (auto* info : properties_) delete info;
+    for (auto* info : methods_) delete info;
+    --detail::counters().classes;
+}
+
+void ClassObject::addSuperclass(const COSId& superclass, bool firstFlag, int number, bool secondFlag) {
+    superclasses_.push_back({superclass, firstFlag, number, secondFlag});
+}
+void ClassObject::addPropertyInfo(COSPropInfo* info) { detail::keepOrFree(properties_, info); }
+void ClassObject::addEventInfo(COSEventInfo*) {}
+void ClassObject::addMethodInfo(COSMethodInfo* info) { detail::keepOrFree(methods_, info); }
+COSId ClassObject::getClassID() { return id_; }
+const char* ClassObject::getClassName() { return id_.c_str(); }
+
+COSPropInfo* ClassObject::findProperty(const std::string& name) const {
+    for (auto* info : properties_)
+        if (info && name == info->getName()) return info;
+    return nullptr;
+}
+
+COSMethodInfo* ClassObject::findMethod(const std::string& name) const {
+    for (auto* info : methods_)
+        if (info && name == info->getName()) return info;
+    return nullptr;
+}
+
+}  // namespace reference
+}  // namespace orrery
