@@ -12,6 +12,7 @@
 #include "host/interned.hpp"
 #include "host/reference/reference_host.hpp"
 #include "host/value.hpp"
+#include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
 
 namespace {
@@ -54,13 +55,8 @@ TEST(Errors, CarryComponentIdAndCatalogueTextWithArguments) {
 }
 
 TEST_F(Host, ArrayErrorsAreHostErrors) {
-    try {
-        hxErrMsg(hxSizeMismatch);
-        FAIL() << "hxErrMsg returned";
-    } catch (const IMsgIDException& error) {
-        EXPECT_STREQ(error.get_error_id(), "orrery:array:SizeMismatch");
-        EXPECT_STREQ(error.what(), "Arrays have incompatible sizes for this operation.");
-    }
+    EXPECT_HOST_ERROR(hxErrMsg(hxSizeMismatch), "orrery:array:SizeMismatch",
+                      "Arrays have incompatible sizes for this operation.");
 }
 
 TEST_F(Host, DeferredExtentsAppearOnlyWhenCompleted) {
