@@ -15,7 +15,8 @@ protected:
     void SetUp() override { reference::shutdown(); }
     void TearDown() override {
         reference::shutdown();
-        EXPECT_EQ(reference::liveCounts(), reference::LiveCounts{}) << "left alive after shutdown: " << reference::leakReport();
+        EXPECT_EQ(reference::liveCounts(), reference::LiveCounts{})
+            << "left alive after shutdown: " << reference::leakReport();
         EXPECT_EQ(convenience::diagnostics::liveRecordCount(), 0u)
             << "records left alive: " << convenience::diagnostics::describe(convenience::diagnostics::liveRecords());
     }
