@@ -91,6 +91,7 @@ TEST(LiveCounts, PrinterNamesOnlyTheNonZeroCountsAndEveryFieldIsVisited) {
 }
 
 TEST_F(Host, LiveCountsFollowWhatTheHostMakesAndFrees) {
+    // Every test's leak check is only as good as these counts: they must rise, too.
     reference::defineClass("pkg.Thing");
     COSValue value = reference::makeDouble(1);
     reference::LiveCounts expected;
@@ -123,16 +124,6 @@ TEST_F(Host, SignatureKeepsItsCallsAndShowsTheVariableArgumentMarkers) {
                                                            "addOutput", "setSignatureOption", "setVarargin"}));
     EXPECT_EQ(reference::liveCounts().signatures, 1);
 
-    struct Foreign final : COSMethodSignature {
-        void addInput(COSId, COSId) override {}
-        void addInputWithDefault(COSId, COSId, COSId) override {}
-        void addOutput(COSId, COSId) override {}
-        void setVarargin() override {}
-        void setSignatureOption(int) override {}
-        void setVarargout() override {}
-    } foreign;
-    EXPECT_THROW_MESSAGE(reference::asSignature(&foreign), std::invalid_argument,
-                         "not a signature of the reference host");
     EXPECT_THROW_MESSAGE(reference::asSignature(nullptr), std::invalid_argument, "no signature");
 }
 

@@ -54,11 +54,9 @@ TEST_F(Values, DescribeGivesShortTextForEachKind) {
 TEST_F(Values, ReadersTakeOnlyTheirOwnKind) {
     EXPECT_EQ(reference::toDouble(reference::makeDouble(2.5)), 2.5);
     EXPECT_EQ(reference::toText(reference::makeChars("z\xE2\x82\xAC")), "z\xE2\x82\xAC");  // UTF-8 both ways
-    EXPECT_EQ(reference::makeChars("z\xE2\x82\xAC").content()->numberOfElements(), 2u);
 
     EXPECT_THROW_MESSAGE(reference::toDouble(reference::makeChars("1")), std::invalid_argument,
                          "the value is not a double");
-    EXPECT_THROW_MESSAGE(reference::toDouble(COSValue()), std::invalid_argument, "the value is not a double");
     EXPECT_THROW_MESSAGE(reference::toDouble(COSValue(createArray({1, 2}, hxDOUBLE_CLASS))), std::invalid_argument,
                          "the value is not a double scalar");
     EXPECT_THROW_MESSAGE(reference::toText(reference::makeDouble(1)), std::invalid_argument, "the value is not text");
