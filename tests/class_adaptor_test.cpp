@@ -7,6 +7,8 @@
 
 #include "convenience/convenience.hpp"
 #include "host/reference/reference_host.hpp"
+#include "support/flags.hpp"
+#include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
 
 namespace {
@@ -28,12 +30,11 @@ std::array<bool, 23> answers(COSClassInfo& c) {
             c.isClassFlag21(), c.isClassFlag22(), c.isClassFlag23()};
 }
 
-#define FLIP(n) [](COSClassInfoStruct& r) { r.classFlag##n = !r.classFlag##n; }
-const std::array<void (*)(COSClassInfoStruct&), 23> flipFlag{FLIP(1),  FLIP(2),  FLIP(3),  FLIP(4),  FLIP(5),  FLIP(6),
-                                                             FLIP(7),  FLIP(8),  FLIP(9),  FLIP(10), FLIP(11), FLIP(12),
-                                                             FLIP(13), FLIP(14), FLIP(15), FLIP(16), FLIP(17), FLIP(18),
-                                                             FLIP(19), FLIP(20), FLIP(21), FLIP(22), FLIP(23)};
-#undef FLIP
+#define FLAG(n) ORRERY_FLAG_FIELD(COSClassInfoStruct, classFlag##n, n - 1)
+const std::array flagFields{FLAG(1),  FLAG(2),  FLAG(3),  FLAG(4),  FLAG(5),  FLAG(6),  FLAG(7),  FLAG(8),
+                            FLAG(9),  FLAG(10), FLAG(11), FLAG(12), FLAG(13), FLAG(14), FLAG(15), FLAG(16),
+                            FLAG(17), FLAG(18), FLAG(19), FLAG(20), FLAG(21), FLAG(22), FLAG(23)};
+#undef FLAG
 
 TEST_F(ClassAdaptorTest, EachFlagChangesExactlyItsOwnQuery) {
     auto record = createClass();
@@ -41,13 +42,8 @@ TEST_F(ClassAdaptorTest, EachFlagChangesExactlyItsOwnQuery) {
     std::array<bool, 23> defaults{};
     defaults[9] = defaults[10] = defaults[12] = true;  // flags 10, 11 and 13
     EXPECT_EQ(answers(*adaptor), defaults);
-    for (std::size_t i = 0; i < flipFlag.size(); ++i) {
-        flipFlag[i](*record);
-        auto expected = defaults;
-        expected[i] = !expected[i];
-        EXPECT_EQ(answers(*adaptor), expected) << "classFlag" << i + 1;
-        flipFlag[i](*record);
-    }
+    orrery::testing::expectEachFlagChangesOnlyItsOwnAnswer(
+        *record, [&] { return answers(*adaptor); }, flagFields);
 }
 
 TEST_F(ClassAdaptorTest, TextsAndNumbersAreReadAtEveryQuery) {
@@ -118,7 +114,7 @@ TEST_F(ClassAdaptorTest, HooksReceiveTheHostsArgumentsAndAnswer) {
     EXPECT_EQ(listed[1], object.get());
 
     record->notifyFcn = [] { throw std::out_of_range("from the client"); };
-    EXPECT_THROW(adaptor->notify(), std::out_of_range);
+    EXPECT_THROW_MESSAGE(adaptor->notify(), std::out_of_range, "from the client");
 }
 
 TEST_F(ClassAdaptorTest, CopyDataFallsBackToTheHostOnlyWhenUnset) {

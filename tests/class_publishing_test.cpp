@@ -8,6 +8,7 @@
 
 #include "convenience/convenience.hpp"
 #include "host/reference/reference_host.hpp"
+#include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
 #include "support/recording_class.hpp"
 
@@ -149,7 +150,7 @@ TEST_F(ClassPublishingTest, HostFailureMidMoveKeepsTheListsForALaterMove) {
         throw std::length_error("host full");
     });
     EXPECT_CALL(failing, addSuperclass).Times(0);
-    EXPECT_THROW(ClassPrivateFriend::moveContentToCosClass(cls, &failing), std::length_error);
+    EXPECT_THROW_MESSAGE(ClassPrivateFriend::moveContentToCosClass(cls, &failing), std::length_error, "host full");
     EXPECT_TRUE(cls->propertyRecords.size() == 1 && cls->methodRecords.size() == 1 && cls->superclasses.size() == 1);
 
     RecordingClass retry;

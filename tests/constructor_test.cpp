@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -9,13 +11,18 @@
 #include "convenience/class_info_struct.hpp"
 #include "convenience/constructor_info_struct.hpp"
 #include "host/reference/reference_host.hpp"
+#include "support/flags.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
+#include "support/members.hpp"
 
 namespace {
 
 using namespace orrery;
 using namespace orrery::convenience;
+using orrery::testing::attachToNewClass;
+using orrery::testing::attributeAnswers;
+using orrery::testing::expectEachFlagChangesOnlyItsOwnAnswer;
 using reference::Signature;
 
 class ConstructorTest : public orrery::testing::HostTest {
@@ -113,21 +120,33 @@ TEST_F(ConstructorTest, AttachingToAClassRecordDefersTheTypeToTheFirstSignatureR
     EXPECT_EQ(texts(attached->outputTypes), std::vector<std::string>{"pkg.Point scalar"});
 }
 
-TEST_F(ConstructorTest, AdaptorFixesTheFirstTwoAttributesAndNeverFoldsAccess) {
+TEST_F(ConstructorTest, EachAttributeChangesExactlyItsOwnQueryAndTheFirstTwoStayFalse) {
+    using C = COSConstructorInfoStruct;
     auto record = createConstructor();
-    auto* cls = hostClass("pkg.Point");
-    record->attach(cls);
-    COSMethodInfo* info = cls->methods().back();
+    COSMethodInfo* info = attachToNewClass(record);
+    auto answers = [info] { return attributeAnswers(*info); };
+    // isLookupScope is the reference host's own answer, false like every base answer.
+    std::array<bool, 10> defaults{};
+    defaults[6] = defaults[7] = true;
+    EXPECT_EQ(answers(), defaults);
 
-    EXPECT_FALSE(info->isAttribute1());
-    EXPECT_FALSE(info->isAttribute2());
-    EXPECT_FALSE(info->isAttribute5());
-    EXPECT_TRUE(info->isAttribute6());
-    EXPECT_TRUE(info->isAttribute7());
-    EXPECT_FALSE(info->isLookupScope());  // the reference host's own answer
-    record->notAttribute5 = false;
-    EXPECT_TRUE(info->isAttribute5());
+    // In declaration order; no field reaches isLookupScope, isAttribute1 or isAttribute2.
+    const std::array fields{ORRERY_FLAG_FIELD(C, attribute3, 3),
+                            ORRERY_FLAG_FIELD(C, attribute4, 4),
+                            ORRERY_FLAG_FIELD(C, spareFlag, std::nullopt),
+                            ORRERY_FLAG_FIELD(C, attribute8, 8),
+                            ORRERY_FLAG_FIELD(C, notAttribute5, 5),
+                            ORRERY_FLAG_FIELD(C, hasVarargin, std::nullopt),
+                            ORRERY_FLAG_FIELD(C, hasVarargout, std::nullopt),
+                            ORRERY_FLAG_FIELD(C, attribute6, 6),
+                            ORRERY_FLAG_FIELD(C, attribute7, 7),
+                            ORRERY_FLAG_FIELD(C, attribute9, 9)};
+    expectEachFlagChangesOnlyItsOwnAnswer(*record, answers, fields);
+}
 
+TEST_F(ConstructorTest, AccessIsNeverFoldedIntoTheExtendedAccess) {
+    auto record = createConstructor();
+    COSMethodInfo* info = attachToNewClass(record);
     record->access = COSAccessProtected;
     EXPECT_EQ(info->getAccess(), COSAccessProtected);
     EXPECT_EQ(info->getExtendedAccess(), ExtendedMemberAccess(COSAccessPublic));

@@ -1,14 +1,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
 #include "host/reference/reference_host.hpp"
+#include "support/flags.hpp"
 #include "support/host_fixture.hpp"
 #include "support/members.hpp"
 
@@ -19,20 +22,36 @@ using namespace orrery::convenience;
 using ::testing::_;
 
 using orrery::testing::attachToNewClass;
+using orrery::testing::attributeAnswers;
+using orrery::testing::expectEachFlagChangesOnlyItsOwnAnswer;
 using MethodTest = orrery::testing::HostTest;
 
-TEST_F(MethodTest, FreshRecordAnswersTheDefaultAttributes) {
-    COSMethodInfo* info = attachToNewClass(createMethod("run"));
+TEST_F(MethodTest, EachAttributeBitChangesExactlyItsOwnQuery) {
+    using M = COSMethodInfoStruct;
+    auto record = createMethod("run");
+    COSMethodInfo* info = attachToNewClass(record);
     EXPECT_STREQ(info->getName(), "run");
-    // The host base answers false throughout, so every true here comes from the record.
-    EXPECT_TRUE(info->isLookupScope());
-    EXPECT_TRUE(info->isAttribute5());
-    EXPECT_TRUE(info->isAttribute6());
-    EXPECT_TRUE(info->isAttribute7());
-    for (auto query : {&COSMethodInfo::isAttribute1, &COSMethodInfo::isAttribute2, &COSMethodInfo::isAttribute3,
-                       &COSMethodInfo::isAttribute4, &COSMethodInfo::isAttribute8, &COSMethodInfo::isAttribute9})
-        EXPECT_FALSE((info->*query)());
     EXPECT_EQ(info->getAccess(), COSAccessPublic);
+    auto answers = [info] { return attributeAnswers(*info); };
+    // The host base answers false throughout, so every true here comes from the record.
+    std::array<bool, 10> defaults{};
+    defaults[0] = defaults[5] = defaults[6] = defaults[7] = true;  // isLookupScope, attributes 5 to 7
+    EXPECT_EQ(answers(), defaults);
+
+    // In declaration order; the two markers share the bits but no query reads them.
+    const std::array fields{ORRERY_FLAG_FIELD(M, attribute2, 2),
+                            ORRERY_FLAG_FIELD(M, attribute3, 3),
+                            ORRERY_FLAG_FIELD(M, attribute4, 4),
+                            ORRERY_FLAG_FIELD(M, attribute8, 8),
+                            ORRERY_FLAG_FIELD(M, notAttribute5, 5),
+                            ORRERY_FLAG_FIELD(M, attribute1, 1),
+                            ORRERY_FLAG_FIELD(M, attribute6, 6),
+                            ORRERY_FLAG_FIELD(M, attribute7, 7),
+                            ORRERY_FLAG_FIELD(M, attribute9, 9),
+                            ORRERY_FLAG_FIELD(M, lookupScope, 0),
+                            ORRERY_FLAG_FIELD(M, hasVarargin, std::nullopt),
+                            ORRERY_FLAG_FIELD(M, hasVarargout, std::nullopt)};
+    expectEachFlagChangesOnlyItsOwnAnswer(*record, answers, fields);
 }
 
 TEST_F(MethodTest, InvokeHandsTheHostsArgumentsToTheHookAndNeedsOne) {

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
 #include "host/exception.hpp"
 #include "host/reference/reference_host.hpp"
+#include "support/flags.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
 #include "support/members.hpp"
@@ -20,6 +24,8 @@ using namespace orrery::convenience;
 using foundation::core::except::IMsgIDException;
 
 using orrery::testing::attachToNewClass;
+using orrery::testing::attributeAnswers;
+using orrery::testing::expectEachFlagChangesOnlyItsOwnAnswer;
 using orrery::testing::typeOf;
 using PropertyTest = orrery::testing::HostTest;
 
@@ -27,10 +33,45 @@ TEST_F(PropertyTest, FreshRecordAsTheHostSeesIt) {
     COSPropInfo* info = attachToNewClass(createProperty("speed"));
     EXPECT_STREQ(info->getName(), "speed");
     EXPECT_EQ(typeOf(info), "any");
-    EXPECT_TRUE(info->isPropertyAttribute11());
     EXPECT_TRUE(info->getValue(nullptr).isEmpty());
     EXPECT_FALSE(info->enumerateInterfaces(reference::client(), nullptr).hasBody());
     EXPECT_FALSE(info->enumerateArrays(reference::client(), nullptr).hasBody());
+}
+
+TEST_F(PropertyTest, EachAttributeBitChangesExactlyItsOwnQuery) {
+    using P = COSPropInfoStruct;
+    auto record = createProperty("speed");
+    COSPropInfo* info = attachToNewClass(record);
+    auto answers = [info] { return attributeAnswers(*info); };
+    // The host base answers false throughout: every true comes from the record.
+    std::array<bool, 14> defaults{};
+    defaults[5] = defaults[6] = defaults[7] = defaults[8] = defaults[10] = true;  // attributes 6 to 9 and 11
+    EXPECT_EQ(answers(), defaults);
+
+    // In declaration order, which is not the query order.
+    const std::array fields{
+        ORRERY_FLAG_FIELD(P, propertyAttribute13, 12),    ORRERY_FLAG_FIELD(P, propertyAttribute12, 11),
+        ORRERY_FLAG_FIELD(P, propertyAttribute4, 3),      ORRERY_FLAG_FIELD(P, propertyAttribute5, 4),
+        ORRERY_FLAG_FIELD(P, notPropertyAttribute11, 10), ORRERY_FLAG_FIELD(P, propertyAttribute7, 6),
+        ORRERY_FLAG_FIELD(P, propertyAttribute8, 7),      ORRERY_FLAG_FIELD(P, propertyAttribute9, 8),
+        ORRERY_FLAG_FIELD(P, propertyAttribute10, 9),     ORRERY_FLAG_FIELD(P, propertyAttribute1, 0),
+        ORRERY_FLAG_FIELD(P, spareFlag, std::nullopt),    ORRERY_FLAG_FIELD(P, propertyAttribute6, 5),
+        ORRERY_FLAG_FIELD(P, propertyAttribute2, 1),      ORRERY_FLAG_FIELD(P, propertyAttribute3, 2),
+        ORRERY_FLAG_FIELD(P, propertyAttribute14, 13)};
+    expectEachFlagChangesOnlyItsOwnAnswer(*record, answers, fields);
+}
+
+TEST_F(PropertyTest, GetAndSetAccessAreAnsweredEachFromItsOwnField) {
+    auto record = createProperty("speed");
+    COSPropInfo* info = attachToNewClass(record);
+    EXPECT_EQ(info->getGetAccess(), COSAccessPublic);
+    EXPECT_EQ(info->getSetAccess(), COSAccessPublic);
+    for (auto [get, set] : {std::pair{COSAccessProtected, COSAccessPrivate}, {COSAccessImmutable, COSAccessPublic}}) {
+        record->getterAccess = get;
+        record->setterAccess = set;
+        EXPECT_EQ(info->getGetAccess(), get);
+        EXPECT_EQ(info->getSetAccess(), set);
+    }
 }
 
 TEST_F(PropertyTest, ImplicitDefaultIsTheDataTypesOwnAndComputedOnce) {
@@ -72,6 +113,36 @@ TEST_F(PropertyTest, CachedDefaultIsReleasedOnceAndAnUncomputedOneLooksUpNothing
     EXPECT_EQ(reference::callCounts().defaultValuesReleased, 0);
     record.reset();
     EXPECT_EQ(reference::callCounts().defaultValuesReleased, 1);
+    EXPECT_EQ(reference::liveCounts().defaultValues, 0);
+}
+
+TEST_F(PropertyTest, AssigningOverAComputedDefaultReleasesOnlyTheTargetsOwn) {
+    auto source = createProperty("source");
+    source->SetTypeAndImplicitFactoryDefaultFcn(makeId("double"));
+    source->GetFactoryDefaultValue();
+    auto target = createProperty("target");
+    target->SetTypeAndImplicitFactoryDefaultFcn(makeId("logical"));
+    target->GetFactoryDefaultValue();
+
+    *target = *source;
+    EXPECT_EQ(reference::callCounts().defaultValuesReleased, 1);
+    EXPECT_FALSE(target->factoryDefaultValue.has_value());
+    EXPECT_TRUE(source->factoryDefaultValue.has_value());
+    COSPropInfoStruct& same = *source;
+    *source = same;  // self-assignment releases nothing
+    EXPECT_TRUE(source->factoryDefaultValue.has_value());
+    EXPECT_EQ(reference::liveCounts().defaultValues, 1);
+
+    // The target computes a default of its own (through the source's implicit function),
+    // and a later type change keeps it.
+    EXPECT_EQ(reference::describe(target->GetFactoryDefaultValue()), "0");
+    target->SetTypeAndImplicitFactoryDefaultFcn(makeId("logical"));
+    EXPECT_EQ(reference::describe(target->GetFactoryDefaultValue()), "0");
+    EXPECT_EQ(reference::callCounts().defaultValuesMade, 3);
+
+    source.reset();
+    target.reset();
+    EXPECT_EQ(reference::callCounts().defaultValuesReleased, 3);
     EXPECT_EQ(reference::liveCounts().defaultValues, 0);
 }
 

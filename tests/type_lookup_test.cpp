@@ -5,6 +5,7 @@
 #include "convenience/class_info_struct.hpp"
 #include "convenience/type_lookup.hpp"
 #include "host/reference/reference_host.hpp"
+#include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
 
 namespace {
@@ -65,7 +66,8 @@ TEST_F(TypeLookup, DefiningClassComesFromTheIdOrThePopulatedRecord) {
     auto record = createClass("pkg.ByRecord");
     ClassHolder holder(record);
     // Before the host has populated the class there is nothing to ask.
-    EXPECT_THROW(GetDefiningClassID(holder), std::logic_error);
+    EXPECT_THROW_MESSAGE(GetDefiningClassID(holder), std::logic_error,
+                         "the class record 'pkg.ByRecord' has no host class yet: the host has not populated it");
     record->publish();
     COSClass::getClass(makeId("pkg.ByRecord"));
     EXPECT_EQ(GetDefiningClassID(holder), makeId("pkg.ByRecord"));

@@ -76,9 +76,12 @@ std::string describe(const COSValue& value) {
             if (text.back() == '.') text.pop_back();
             return text;
         }
-        case hxLOGICAL_CLASS: return *hxGetLogicals(array) ? "true" : "false";
+        case hxLOGICAL_CLASS:
+            if (array->numberOfElements() != 1) return "<logical array>";
+            return *hxGetLogicals(array) ? "true" : "false";
         case hxCHAR_CLASS: return "'" + toText(value) + "'";
         case hxOBJECT_CLASS: {
+            if (array->numberOfElements() != 1) return "<object array>";
             auto* object = asObject(static_cast<COSInterfacePtr*>(array->data())[0]);
             return object && object->cls() ? "<" + object->cls()->getClassID().str() + " object>" : "<object>";
         }

@@ -1,0 +1,147 @@
+// What the host's users do with classes and objects: construct, read and write
+// properties, call methods. The helpers must hand the metadata exactly what the host
+// would, or tests that go through them prove nothing about the library.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "host/cos_class.hpp"
+#include "host/reference/reference_host.hpp"
+#include "support/host_error.hpp"
+#include "support/host_fixture.hpp"
+#include "support/host_metadata.hpp"
+
+namespace {
+
+using namespace orrery;
+using orrery::testing::ScriptedClassInfo;
+using orrery::testing::ScriptedMethodInfo;
+using orrery::testing::ScriptedPropInfo;
+
+class Calls : public orrery::testing::HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        cls = reference::defineClass("pkg.Point");
+        object = reference::createObject(cls);
+    }
+    void TearDown() override {
+        object.reset();  // instances go before their classes
+        HostTest::TearDown();
+    }
+
+    template <class Info>
+    Info* add(Info* info) {
+        if constexpr (std::is_base_of_v<COSPropInfo, Info>)
+            cls->addPropertyInfo(info);
+        else
+            cls->addMethodInfo(info);
+        return info;
+    }
+
+    reference::ClassObject* cls = nullptr;
+    COSInterfacePtr object;
+};
+
+TEST_F(Calls, InvokeMethodPassesTheObjectFirstAndReturnsWhatTheMethodReports) {
+    add(new ScriptedMethodInfo("other"));
+    auto* method = add(new ScriptedMethodInfo("split"));
+    int asked = -1;
+    int reported = 0;
+    std::vector<std::string> inputs;
+    method->call = [&](const COSClient* client, int& count, COSValue* out, int inputCount, const COSValue* in) {
+        EXPECT_EQ(client, reference::client());
+        asked = count;
+        ASSERT_GE(inputCount, 1);
+        EXPECT_EQ(reference::toObject(in[0]), object);
+        inputs.clear();
+        for (int i = 1; i < inputCount; ++i) inputs.push_back(reference::describe(in[i]));
+        for (int i = 0; i < count; ++i) out[i] = reference::makeDouble(i + 1);
+        count = reported;
+    };
+
+    reported = 2;
+    auto outputs = reference::invokeMethod(object, "split", {reference::makeDouble(5), reference::makeChars("a")}, 3);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(inputs, (std::vector<std::string>{"5", "'a'"}));
+    ASSERT_EQ(outputs.size(), 2u);
+    EXPECT_EQ(reference::describe(outputs[1]), "2");
+
+    // A method that reports more than it was given room for yields only that room.
+    struct Case {
+        int asked, reported;
+        std::size_t returned;
+    };
+    for (const Case c : {Case{1, 5, 1}, Case{2, 0, 0}, Case{0, 0, 0}}) {
+        reported = c.reported;
+        EXPECT_EQ(reference::invokeMethod(object, "split", {}, c.asked).size(), c.returned) << c.asked;
+        EXPECT_TRUE(inputs.empty());
+    }
+
+    EXPECT_THROW_MESSAGE(reference::invokeMethod(object, "join", {}, 1), std::invalid_argument,
+                         "class pkg.Point has no method join");
+    EXPECT_THROW_MESSAGE(reference::invokeMethod(object, "split", {}, -1), std::invalid_argument,
+                         "invokeMethod: outputCount must not be negative");
+}
+
+TEST_F(Calls, PropertiesAreReadAndWrittenThroughTheirOwnMetadata) {
+    std::vector<std::pair<std::string, COSValue>> stored;
+    for (const std::string name : {"x", "y"}) {
+        auto* property = add(new ScriptedPropInfo(name));
+        property->set = [&, name](COSInterface* o, COSValue v) {
+            EXPECT_EQ(o, object.get());
+            stored.emplace_back(name, std::move(v));
+        };
+        property->get = [&, name](COSInterface* o) {
+            return o == object.get() ? reference::makeChars(name) : COSValue();
+        };
+    }
+    reference::setProperty(object, "y", reference::makeDouble(7));
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].first, "y");
+    EXPECT_EQ(reference::describe(stored[0].second), "7");
+    EXPECT_EQ(reference::describe(reference::getProperty(object, "y")), "'y'");
+
+    EXPECT_THROW_MESSAGE(reference::getProperty(object, "z"), std::invalid_argument,
+                         "class pkg.Point has no property z");
+    EXPECT_THROW_MESSAGE(reference::setProperty(object, "z", COSValue()), std::invalid_argument,
+                         "class pkg.Point has no property z");
+    // A data type is a host object but no instance.
+    const COSInterfacePtr type = COSTypeRepository::getType(makeId("double"));
+    EXPECT_THROW_MESSAGE(reference::getProperty(type, "x"), std::invalid_argument,
+                         "not an object of the reference host");
+    EXPECT_THROW_MESSAGE(reference::getProperty(COSInterfacePtr(), "x"), std::invalid_argument,
+                         "not an object of the reference host");
+}
+
+TEST_F(Calls, ConstructRunsTheMethodNamedAfterTheClassAndReturnsItsFirstOutput) {
+    auto* info = new ScriptedClassInfo("pkg.Shape");
+    COSClass::addClass(info);
+    std::vector<std::string> inputs;
+    info->populate = [&](COSClass* shape, const COSClient*) {
+        shape->addMethodInfo(new ScriptedMethodInfo("area"));
+        auto* constructor = new ScriptedMethodInfo("pkg.Shape");
+        constructor->call = [&, shape](const COSClient*, int& count, COSValue* out, int n, const COSValue* in) {
+            EXPECT_EQ(count, 1);
+            for (int i = 0; i < n; ++i) inputs.push_back(reference::describe(in[i]));
+            out[0] = reference::makeObjects({reference::createObject(static_cast<reference::ClassObject*>(shape))});
+        };
+        shape->addMethodInfo(constructor);
+    };
+    // The class is populated on this first request.
+    EXPECT_EQ(reference::describe(reference::construct(makeId("pkg.Shape"), {reference::makeDouble(3)})),
+              "<pkg.Shape object>");
+    EXPECT_EQ(inputs, std::vector<std::string>{"3"});
+    EXPECT_EQ(info->populations, 1);
+
+    EXPECT_THROW_MESSAGE(reference::construct(makeId("pkg.Missing"), {}), std::invalid_argument,
+                         "no class pkg.Missing");
+    EXPECT_THROW_MESSAGE(reference::construct(makeId("pkg.Point"), {}), std::invalid_argument,
+                         "class pkg.Point has no constructor");
+}
+
+}  // namespace
