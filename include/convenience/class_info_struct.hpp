@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "convenience/detail/record_tracker.hpp"
 #include "convenience/export.hpp"
 #include "host/class_info.hpp"
 #include "host/cos_class.hpp"
@@ -32,7 +33,8 @@ struct SuperclassEntry {
 
 // Describes one host class. Fill the fields, link members, then publish(); the host
 // queries the record through a ConfigurableCOSClassInfo from then on.
-struct ORRERY_CONVENIENCE_API COSClassInfoStruct : std::enable_shared_from_this<COSClassInfoStruct> {
+struct ORRERY_CONVENIENCE_API COSClassInfoStruct : std::enable_shared_from_this<COSClassInfoStruct>,
+                                                   detail::RecordTracker<detail::RecordKind::classRecord> {
     COSClassInfoStruct();
     // Copies every field; the copy is owned by no shared pointer until the caller makes it so.
     COSClassInfoStruct(const COSClassInfoStruct& other);

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 #include "convenience/class_info_struct.hpp"
+#include "convenience/detail/class_adaptor_lifetime.hpp"
+#include "convenience/detail/hook_call.hpp"
 #include "host/class_info.hpp"
 
 namespace orrery::convenience {
@@ -14,7 +17,12 @@ template <class RecordPtr>
 class ConfigurableCOSClassInfo final : public COSClassInfo {
 public:
     explicit ConfigurableCOSClassInfo(RecordPtr record) : record_(std::move(record)) {}
-    ~ConfigurableCOSClassInfo() override = default;
+    // When the host lets go of the class, the record must not keep pointing at the host
+    // class this adaptor populated, and content that nobody can reach any more is freed.
+    ~ConfigurableCOSClassInfo() override {
+        if constexpr (std::is_same_v<RecordPtr, std::shared_ptr<COSClassInfoStruct>>)
+            detail::releaseClassAdaptor(this, record_);
+    }
 
     const RecordPtr& record() const noexcept { return record_; }
 
@@ -26,21 +34,29 @@ public:
         // Stored first, so that members can find their host class from inside the hook.
         record_->cosClass = cosClass;
         record_->cosClient = client;
+        if constexpr (std::is_same_v<RecordPtr, std::shared_ptr<COSClassInfoStruct>>)
+            detail::noteClassAdaptorPopulated(this, cosClass);
         // A copy runs, so a hook may replace populateClassFcn without pulling the
         // running callable out from under itself.
         auto hook = record_->populateClassFcn;
         hook(cosClass, client);
     }
-    void* allocateData(COSInterface* object) override { return record_->allocateDataFcn(object); }
-    void processObjectData(COSInterface* object, void* data) override { record_->objectDataFcn(object, data); }
-    void processData(void* data) override { record_->dataFcn(data); }
+    void* allocateData(COSInterface* object) override {
+        return detail::callHook(record_->allocateDataFcn, "allocateDataFcn", record_->name, object);
+    }
+    void processObjectData(COSInterface* object, void* data) override {
+        detail::callHook(record_->objectDataFcn, "objectDataFcn", record_->name, object, data);
+    }
+    void processData(void* data) override { detail::callHook(record_->dataFcn, "dataFcn", record_->name, data); }
     bool testClientObject(const COSClient* client, COSInterface* object) override {
-        return record_->clientObjectTestFcn(client, object);
+        return detail::callHook(record_->clientObjectTestFcn, "clientObjectTestFcn", record_->name, client, object);
     }
     bool isClassFlag1() override { return record_->classFlag1; }
     bool isClassFlag7() override { return record_->classFlag7; }
     bool isClassFlag8() override { return record_->classFlag8; }
-    bool testName(const char* name) override { return record_->nameTestFcn(name); }
+    bool testName(const char* name) override {
+        return detail::callHook(record_->nameTestFcn, "nameTestFcn", record_->name, name);
+    }
     bool isClassFlag9() override { return record_->classFlag9; }
     bool isClassFlag6() override { return record_->classFlag6; }
     bool isClassFlag4() override { return record_->classFlag4; }
@@ -57,13 +73,13 @@ public:
     bool isClassFlag11() override { return record_->classFlag11; }
     bool isClassFlag10() override { return record_->classFlag10; }
     void loadObject(COSInterfacePtr object, const COSLoadInfo* loadInfo) override {
-        record_->loadObjectFcn(object, loadInfo);
+        detail::callHook(record_->loadObjectFcn, "loadObjectFcn", record_->name, object, loadInfo);
     }
     bool convertToValue(COSInterfacePtr object, COSValue& value, COSDataTypePtr& type) override {
-        return record_->toValueFcn(object, value, type);
+        return detail::callHook(record_->toValueFcn, "toValueFcn", record_->name, object, value, type);
     }
     void convertFromValue(COSInterfacePtr& object, COSValue value, COSDataTypePtr type) override {
-        record_->fromValueFcn(object, value, type);
+        detail::callHook(record_->fromValueFcn, "fromValueFcn", record_->name, object, value, type);
     }
     std::int64_t getClassInt64() override { return record_->classInt64; }
     bool isClassFlag18() override { return record_->classFlag18; }
@@ -72,15 +88,17 @@ public:
     bool isClassFlag21() override { return record_->classFlag21; }
     bool isClassFlag22() override { return record_->classFlag22; }
     std::int32_t getClassInt4() override { return record_->classInt4; }
-    Enumeration<COSInterface*> enumerateObjects(COSInterface* object) override { return record_->enumerateFcn(object); }
-    void notify() override { record_->notifyFcn(); }
+    Enumeration<COSInterface*> enumerateObjects(COSInterface* object) override {
+        return detail::callHook(record_->enumerateFcn, "enumerateFcn", record_->name, object);
+    }
+    void notify() override { detail::callHook(record_->notifyFcn, "notifyFcn", record_->name); }
     bool isClassFlag23() override { return record_->classFlag23; }
     bool isClassFlag12() override { return record_->classFlag12; }
     void copyData(const COSInterface* source, COSInterface* target,
                   const COSInternedBase<IdEmptyPolicy>& what) override {
         // The one hook allowed to be empty: the host's own copy applies then.
         if (record_->copyDataFcn)
-            record_->copyDataFcn(source, target, what);
+            detail::callHook(record_->copyDataFcn, "copyDataFcn", record_->name, source, target, what);
         else
             COSClassInfo::copyData(source, target, what);
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convenience/class_holder.hpp"
+#include "convenience/detail/record_tracker.hpp"
 #include "convenience/export.hpp"
 #include "convenience/method_info_struct.hpp"
 #include "host/access.hpp"
@@ -27,7 +28,8 @@ using ConstructorNotSupportedError =
 
 // Describes one constructor of a class. Its output, the new object, is typed as the
 // class's scalar data type unless the record declares outputs itself.
-struct ORRERY_CONVENIENCE_API COSConstructorInfoStruct : std::enable_shared_from_this<COSConstructorInfoStruct> {
+struct ORRERY_CONVENIENCE_API COSConstructorInfoStruct : std::enable_shared_from_this<COSConstructorInfoStruct>,
+                                                         detail::RecordTracker<detail::RecordKind::constructor> {
     COSConstructorInfoStruct();
     COSConstructorInfoStruct(const COSConstructorInfoStruct& other);
     COSConstructorInfoStruct(COSConstructorInfoStruct&& other) noexcept;

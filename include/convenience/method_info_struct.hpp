@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convenience/class_holder.hpp"
+#include "convenience/detail/record_tracker.hpp"
 #include "convenience/export.hpp"
 #include "host/access.hpp"
 #include "host/cos_class.hpp"
@@ -22,7 +23,8 @@ using InvokeFcn = std::function<void(const COSClient*, int&, COSValue*, int, con
 
 // Describes one method of a class. The signature the host sees is built on its first
 // request and never rebuilt.
-struct ORRERY_CONVENIENCE_API COSMethodInfoStruct : std::enable_shared_from_this<COSMethodInfoStruct> {
+struct ORRERY_CONVENIENCE_API COSMethodInfoStruct : std::enable_shared_from_this<COSMethodInfoStruct>,
+                                                    detail::RecordTracker<detail::RecordKind::method> {
     COSMethodInfoStruct();
     COSMethodInfoStruct(const COSMethodInfoStruct& other);
     COSMethodInfoStruct(COSMethodInfoStruct&& other) noexcept;

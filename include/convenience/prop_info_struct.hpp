@@ -7,6 +7,7 @@
 #include <string>
 
 #include "convenience/class_holder.hpp"
+#include "convenience/detail/record_tracker.hpp"
 #include "convenience/export.hpp"
 #include "host/access.hpp"
 #include "host/array.hpp"
@@ -20,7 +21,8 @@ namespace orrery::convenience {
 
 // Describes one property of a class. Link it to a class record (attach or
 // COSClassInfoStruct::addProperty) or attach it to a host class directly.
-struct ORRERY_CONVENIENCE_API COSPropInfoStruct : std::enable_shared_from_this<COSPropInfoStruct> {
+struct ORRERY_CONVENIENCE_API COSPropInfoStruct : std::enable_shared_from_this<COSPropInfoStruct>,
+                                                  detail::RecordTracker<detail::RecordKind::property> {
     COSPropInfoStruct();
     // Copies every field but the cached factory default, which each record computes and
     // releases itself; the copy is owned by no shared pointer yet.

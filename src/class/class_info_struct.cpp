@@ -3,6 +3,7 @@
 #include "convenience/constructor_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
+#include "members/argument_checks.hpp"
 
 namespace orrery::convenience {
 
@@ -26,14 +27,17 @@ COSClassInfoStruct& COSClassInfoStruct::operator=(const COSClassInfoStruct& othe
 COSClassInfoStruct::~COSClassInfoStruct() = default;
 
 void COSClassInfoStruct::setClassHolder(std::shared_ptr<COSMethodInfoStruct> method) {
+    detail::requireNonNull(method, "setClassHolder", "method record");
     method->classHolder = shared_from_this();
 }
 
 void COSClassInfoStruct::setClassHolder(std::shared_ptr<COSPropInfoStruct> property) {
+    detail::requireNonNull(property, "setClassHolder", "property record");
     property->classHolder = shared_from_this();
 }
 
 void COSClassInfoStruct::addProperty(std::shared_ptr<COSPropInfoStruct> property) {
+    detail::requireNonNull(property, "addProperty", "property record");
     setClassHolder(property);
     propertyRecords.push_back(std::move(property));
 }
@@ -41,6 +45,7 @@ void COSClassInfoStruct::addProperty(std::shared_ptr<COSPropInfoStruct> property
 void COSClassInfoStruct::addProperty(COSPropInfo* property) { propertyInfos.push_back(property); }
 
 void COSClassInfoStruct::addMethod(std::shared_ptr<COSMethodInfoStruct> method) {
+    detail::requireNonNull(method, "addMethod", "method record");
     setClassHolder(method);
     methodRecords.push_back(std::move(method));
 }
@@ -48,6 +53,8 @@ void COSClassInfoStruct::addMethod(std::shared_ptr<COSMethodInfoStruct> method) 
 void COSClassInfoStruct::addMethod(COSMethodInfo* method) { methodInfos.push_back(method); }
 
 void COSClassInfoStruct::addConstructor(std::shared_ptr<COSConstructorInfoStruct> constructor) {
+    detail::requireNonNull(constructor, "addConstructor", "constructor record");
+    detail::requireNamesForDefaultOutput(*constructor, "addConstructor");
     if (constructor->name.empty()) constructor->name = name;
     constructor->classHolder = shared_from_this();
     if (constructor->outputNames.empty()) constructor->outputNames.push_back("Output");
@@ -66,6 +73,7 @@ void COSClassInfoStruct::addSuperclass(const COSInternedBase<IdEmptyPolicy>& id,
 std::shared_ptr<COSClassInfoStruct> createClass() { return std::make_shared<COSClassInfoStruct>(); }
 
 std::shared_ptr<COSClassInfoStruct> createClass(const char* name) {
+    detail::requireNonNull(name, "createClass", "name");
     auto record = std::make_shared<COSClassInfoStruct>();
     record->name = name;
     return record;

@@ -3,6 +3,8 @@
 #include "convenience/configurable_constructor_info.hpp"
 #include "convenience/configurable_method_info.hpp"
 #include "convenience/configurable_prop_info.hpp"
+#include "diagnostics/record_ledger.hpp"
+#include "members/argument_checks.hpp"
 
 namespace orrery::convenience {
 
@@ -13,11 +15,14 @@ void COSClassInfoStruct::flushEnumMembers() {}
 
 void COSClassInfoStruct::flush() {
     flushEnumMembers();
-    // The record owns the wrapper, so the plain pointer never outlives it. Each flush
-    // adds a layer; the inner layers' moves leave nothing for the outer ones.
-    populateClassFcn = [clientHook = populateClassFcn, record = this](COSClass* cosClass, const COSClient* client) {
+    // The record owns the wrapper, but a copy of the record carries a copy of it that
+    // still points at the record it was made in; once that record is gone, populating
+    // the copy moves nothing, as if the lists were empty. Each flush adds a layer; the
+    // inner layers' moves leave nothing for the outer ones.
+    populateClassFcn = [clientHook = populateClassFcn, record = this, identity = detail::identityOf(*this)](
+                           COSClass* cosClass, const COSClient* client) {
         clientHook(cosClass, client);
-        record->moveContentToCosClass(cosClass);
+        if (identity.isAlive()) record->moveContentToCosClass(cosClass);
     };
 }
 
@@ -29,6 +34,7 @@ void COSClassInfoStruct::publish() {
 }
 
 void COSClassInfoStruct::attach(COSPackage* package) {
+    detail::requireNonNull(package, "attach", "host package");
     flush();
     package->addClassInfo(new ClassInfoAdaptor(shared_from_this()), 0, 2);
 }

@@ -1,5 +1,7 @@
 #include "convenience/configurable_constructor_info.hpp"
 
+#include "convenience/detail/hook_call.hpp"
+
 namespace orrery::convenience {
 
 // The adaptor is its host base and the record pointer, nothing more.
@@ -23,7 +25,7 @@ COSMethodSignature* ConfigurableCOSConstructorInfo::getSignature() {
 
 void ConfigurableCOSConstructorInfo::invoke(const COSClient* client, int& outputCount, COSValue* outputs,
                                             int inputCount, const COSValue* inputs) {
-    record_->invokeFcn(client, outputCount, outputs, inputCount, inputs);
+    detail::callHook(record_->invokeFcn, "invokeFcn", record_->name, client, outputCount, outputs, inputCount, inputs);
 }
 
 bool ConfigurableCOSConstructorInfo::isAttribute1() { return false; }

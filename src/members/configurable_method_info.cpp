@@ -1,5 +1,7 @@
 #include "convenience/configurable_method_info.hpp"
 
+#include "convenience/detail/hook_call.hpp"
+
 namespace orrery::convenience {
 
 // The adaptor is its host base and the record pointer, nothing more.
@@ -31,7 +33,7 @@ COSMethodSignature* ConfigurableCOSMethodInfo::getSignature() {
 
 void ConfigurableCOSMethodInfo::invoke(const COSClient* client, int& outputCount, COSValue* outputs, int inputCount,
                                        const COSValue* inputs) {
-    record_->invokeFcn(client, outputCount, outputs, inputCount, inputs);
+    detail::callHook(record_->invokeFcn, "invokeFcn", record_->name, client, outputCount, outputs, inputCount, inputs);
 }
 
 bool ConfigurableCOSMethodInfo::isAttribute1() { return record_->attribute1; }

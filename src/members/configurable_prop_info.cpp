@@ -1,5 +1,7 @@
 #include "convenience/configurable_prop_info.hpp"
 
+#include "convenience/detail/hook_call.hpp"
+
 namespace orrery::convenience {
 
 // The adaptor is its host base and the record pointer, nothing more.
@@ -30,12 +32,14 @@ bool ConfigurableCOSPropInfo::isPropertyAttribute12() { return record_->property
 bool ConfigurableCOSPropInfo::isPropertyAttribute13() { return record_->propertyAttribute13; }
 bool ConfigurableCOSPropInfo::isPropertyAttribute14() { return record_->propertyAttribute14; }
 
-COSValue ConfigurableCOSPropInfo::getValue(COSInterface* object) { return record_->getFcn(object); }
+COSValue ConfigurableCOSPropInfo::getValue(COSInterface* object) {
+    return detail::callHook(record_->getFcn, "getFcn", record_->name, object);
+}
 void ConfigurableCOSPropInfo::setValue(COSInterface* object, COSValue value) {
-    record_->setFcn(object, std::move(value));
+    detail::callHook(record_->setFcn, "setFcn", record_->name, object, std::move(value));
 }
 void ConfigurableCOSPropInfo::setValueAlternate(COSInterface* object, COSValue value) {
-    record_->setAlternateFcn(object, std::move(value));
+    detail::callHook(record_->setAlternateFcn, "setAlternateFcn", record_->name, object, std::move(value));
 }
 
 bool ConfigurableCOSPropInfo::canContainInterfaces() {
@@ -45,11 +49,11 @@ bool ConfigurableCOSPropInfo::canContainInterfaces() {
 }
 
 Enumeration<COSInterface*> ConfigurableCOSPropInfo::enumerateInterfaces(const COSClient* client, COSInterface* object) {
-    return record_->enumerateInterfacesFcn(client, object);
+    return detail::callHook(record_->enumerateInterfacesFcn, "enumerateInterfacesFcn", record_->name, client, object);
 }
 
 Enumeration<hxArray*> ConfigurableCOSPropInfo::enumerateArrays(const COSClient* client, COSInterface* object) {
-    return record_->enumerateArraysFcn(client, object);
+    return detail::callHook(record_->enumerateArraysFcn, "enumerateArraysFcn", record_->name, client, object);
 }
 
 }  // namespace orrery::convenience

@@ -3,6 +3,7 @@
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_constructor_info.hpp"
 #include "convenience/type_lookup.hpp"
+#include "members/argument_checks.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {
@@ -25,6 +26,7 @@ COSConstructorInfoStruct::~COSConstructorInfoStruct() = default;
 std::shared_ptr<COSMethodSignature> COSConstructorInfoStruct::getConstructorSignature() {
     if (!cachedSignature) {
         if (outputTypes.empty()) outputTypes.push_back(classTypeId(GetDefiningClassID(classHolder)));
+        detail::checkArgumentNames("constructor", name, inputTypes, inputNames, outputTypes, outputNames);
         cachedSignature = detail::buildSignature(inputTypes, inputNames, outputTypes, outputNames, hasVarargin,
                                                  hasVarargout, signatureOption);
     }
@@ -32,7 +34,9 @@ std::shared_ptr<COSMethodSignature> COSConstructorInfoStruct::getConstructorSign
 }
 
 void COSConstructorInfoStruct::attach(COSClass* cosClass) {
+    detail::requireNonNull(cosClass, "attach", "host class");
     if (name.empty()) {
+        detail::requireNamesForClassOutput(*this, "attach");
         name = cosClass->getClassName();
         outputTypes.insert(outputTypes.begin(), classTypeId(cosClass->getClassID()));
         outputNames.insert(outputNames.begin(), "Output");
@@ -42,6 +46,8 @@ void COSConstructorInfoStruct::attach(COSClass* cosClass) {
 }
 
 void COSConstructorInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord) {
+    detail::requireNonNull(classRecord, "attach", "class record");
+    detail::requireNamesForDefaultOutput(*this, "attach");
     // The same preparation as COSClassInfoStruct::addConstructor; the output type waits
     // for the first signature request, when the host class is known.
     if (name.empty()) name = classRecord->name;

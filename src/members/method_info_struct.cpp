@@ -2,6 +2,7 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_method_info.hpp"
+#include "members/argument_checks.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {
@@ -16,13 +17,16 @@ COSMethodInfoStruct& COSMethodInfoStruct::operator=(COSMethodInfoStruct&& other)
 COSMethodInfoStruct::~COSMethodInfoStruct() = default;
 
 std::shared_ptr<COSMethodSignature> COSMethodInfoStruct::getMethodSignature() {
-    if (!cachedSignature)
+    if (!cachedSignature) {
+        detail::checkArgumentNames("method", name, inputTypes, inputNames, outputTypes, outputNames);
         cachedSignature = detail::buildSignature(inputTypes, inputNames, outputTypes, outputNames, hasVarargin,
                                                  hasVarargout, signatureOption);
+    }
     return cachedSignature;
 }
 
 void COSMethodInfoStruct::attach(COSClass* cosClass) {
+    detail::requireNonNull(cosClass, "attach", "host class");
     classHolder = cosClass->getClassID();
     // Allocation precedes shared_from_this(); if that throws, the new-expression hands
     // the memory back to COSMethodInfo::operator delete.
@@ -30,6 +34,7 @@ void COSMethodInfoStruct::attach(COSClass* cosClass) {
 }
 
 void COSMethodInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord) {
+    detail::requireNonNull(classRecord, "attach", "class record");
     classHolder = classRecord;
     classRecord->addMethod(shared_from_this());
 }

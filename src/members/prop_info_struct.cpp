@@ -1,8 +1,13 @@
 #include "convenience/prop_info_struct.hpp"
 
+#include <stdexcept>
+
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_prop_info.hpp"
+#include "convenience/detail/hook_call.hpp"
+#include "diagnostics/record_ledger.hpp"
 #include "host/data_type.hpp"
+#include "members/argument_checks.hpp"
 
 namespace orrery::convenience {
 namespace {
@@ -28,6 +33,29 @@ void releaseCachedDefault(const COSPropInfoStruct& record) {
         object->releaseValue(*record.factoryDefaultValue);
     record.factoryDefaultValue.reset();
 }
+
+// The implicit factory default: the data type's own default value, read from the record
+// it was installed on. A copy of that record carries it too and keeps reading the
+// original while the original lives; once it is gone the copy answers from its own type.
+struct ImplicitDefault {
+    const COSPropInfoStruct* installedOn;
+    detail::RecordIdentity installedOnIdentity;
+    const COSPropInfoStruct* copy = nullptr;
+    detail::RecordIdentity copyIdentity;
+
+    COSValue operator()() const {
+        const COSPropInfoStruct* record = installedOnIdentity.isAlive()    ? installedOn
+                                          : copy && copyIdentity.isAlive() ? copy
+                                                                           : nullptr;
+        // Only a callable copied out of every record that carried it gets here.
+        if (!record) throw std::logic_error("the property record this implicit factory default was made for is gone");
+        COSDataTypePtr dataType = validatedType(*record);
+        COSDataType* object = COSDataTypePtrHelper::getObject(dataType);
+        if (!object) return COSValue();  // the host let an unknown type pass
+        COSId id = object->getTypeID();
+        return object->makeDefaultValue(id);
+    }
+};
 
 }  // namespace
 
@@ -72,41 +100,47 @@ COSPropInfoStruct& COSPropInfoStruct::operator=(const COSPropInfoStruct& other) 
     setFcn = other.setFcn;
     setAlternateFcn = other.setAlternateFcn;
     factoryDefaultFcn = other.factoryDefaultFcn;
+    // A carried implicit default learns about this copy, to answer from once the record
+    // it was installed on is gone.
+    if (auto* implicit = factoryDefaultFcn.target<ImplicitDefault>()) {
+        implicit->copy = this;
+        implicit->copyIdentity = detail::identityOf(*this);
+    }
     enumerateInterfacesFcn = other.enumerateInterfacesFcn;
     enumerateArraysFcn = other.enumerateArraysFcn;
     classHolder = other.classHolder;
     return *this;
 }
 
-COSPropInfoStruct::~COSPropInfoStruct() { releaseCachedDefault(*this); }
+COSPropInfoStruct::~COSPropInfoStruct() {
+    // A destructor must not throw, and looking the type up may (memory, a host error).
+    // The value itself is freed with the record either way.
+    try {
+        releaseCachedDefault(*this);
+    } catch (...) {}
+}
 
 COSValue COSPropInfoStruct::GetFactoryDefaultValue() const {
     if (factoryDefaultValue) return *factoryDefaultValue;
     COSDataTypePtr dataType = validatedType(*this);
-    factoryDefaultValue = factoryDefaultFcn();
+    factoryDefaultValue = detail::callHook(factoryDefaultFcn, "factoryDefaultFcn", name);
     dataType.reset();
     return *factoryDefaultValue;
 }
 
 void COSPropInfoStruct::SetTypeAndImplicitFactoryDefaultFcn(const COSInternedBase<IdEmptyPolicy>& typeId) {
     type = typeId;
-    // Refers to this record, not to a copy of it: a copy's implicit default keeps reading
-    // the record it was installed on.
-    factoryDefaultFcn = [record = this]() -> COSValue {
-        COSDataTypePtr dataType = validatedType(*record);
-        COSDataType* object = COSDataTypePtrHelper::getObject(dataType);
-        if (!object) return COSValue();  // the host let an unknown type pass
-        COSId id = object->getTypeID();
-        return object->makeDefaultValue(id);
-    };
+    factoryDefaultFcn = ImplicitDefault{this, detail::identityOf(*this), nullptr, {}};
 }
 
 void COSPropInfoStruct::attach(COSClass* cosClass) {
+    detail::requireNonNull(cosClass, "attach", "host class");
     classHolder = cosClass->getClassID();
     cosClass->addPropertyInfo(new ConfigurableCOSPropInfo(shared_from_this()));
 }
 
 void COSPropInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord) {
+    detail::requireNonNull(classRecord, "attach", "class record");
     classHolder = classRecord;
     classRecord->addProperty(shared_from_this());
 }
@@ -114,6 +148,7 @@ void COSPropInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord) 
 std::shared_ptr<COSPropInfoStruct> createProperty() { return std::make_shared<COSPropInfoStruct>(); }
 
 std::shared_ptr<COSPropInfoStruct> createProperty(const char* name) {
+    detail::requireNonNull(name, "createProperty", "name");
     auto record = std::make_shared<COSPropInfoStruct>();
     record->name = name;
     return record;

@@ -19,4 +19,13 @@ std::shared_ptr<COSMethodSignature> buildSignature(const std::vector<COSInterned
                                                    const std::vector<std::string>& outputNames, bool hasVarargin,
                                                    bool hasVarargout, std::int32_t signatureOption);
 
+// Throws std::invalid_argument naming the callable ("constructor \"pkg.Point\"") and the
+// two counts when a non-empty name list is shorter than its type list: the builder reads
+// a name for every type, so such a record cannot be described to the host.
+void checkArgumentNames(const char* kind, const std::string& name,
+                        const std::vector<COSInternedBase<IdEmptyPolicy>>& inputTypes,
+                        const std::vector<std::string>& inputNames,
+                        const std::vector<COSInternedBase<IdEmptyPolicy>>& outputTypes,
+                        const std::vector<std::string>& outputNames);
+
 }  // namespace orrery::convenience::detail

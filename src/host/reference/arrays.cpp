@@ -1,7 +1,8 @@
 #include "host/reference/arrays.hpp"
 
-#include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <limits>
 #include <new>
 #include <numeric>
 #include <stdexcept>
@@ -53,8 +54,12 @@ ArrayObject::ArrayObject(const std::vector<std::uint64_t>& extents, hxClassID cl
     count_ = elementCount(extents);
     (deferExtents ? deferredDims_ : dims_) = extents;
     opaqueDims_ = deferExtents;
-    data_ = std::calloc(count_ ? count_ : 1, bytes);
-    if (!data_) throw std::bad_alloc();
+    // The global operator new, so that allocation-failure tests reach array storage too.
+    if (count_ > std::numeric_limits<std::size_t>::max() / bytes)
+        throw std::length_error("the array's extents ask for more elements than memory can hold");
+    const std::size_t size = (count_ ? count_ : 1) * bytes;
+    data_ = ::operator new(size);
+    std::memset(data_, 0, size);
     if (classID == hxOBJECT_CLASS) {
         auto* items = static_cast<COSInterfacePtr*>(data_);
         for (std::size_t i = 0; i < count_; ++i) new (items + i) COSInterfacePtr();
@@ -63,11 +68,12 @@ ArrayObject::ArrayObject(const std::vector<std::uint64_t>& extents, hxClassID cl
 }
 
 ArrayObject::~ArrayObject() {
+    releaseDefault();
     if (classID_ == hxOBJECT_CLASS) {
         auto* items = static_cast<COSInterfacePtr*>(data_);
         for (std::size_t i = 0; i < count_; ++i) items[i].~COSInterfacePtr();
     }
-    std::free(data_);
+    ::operator delete(data_);
     --counters().arrays;
 }
 
@@ -88,6 +94,16 @@ bool ArrayObject::releaseShare() noexcept {
     int shares = shares_.load(std::memory_order_acquire);
     while (shares > 0)
         if (shares_.compare_exchange_weak(shares, shares - 1, std::memory_order_acq_rel)) return false;
+    return true;
+}
+
+void ArrayObject::markOutstandingDefault() noexcept {
+    if (!outstandingDefault_.exchange(true)) ++counters().defaultValues;
+}
+
+bool ArrayObject::releaseDefault() noexcept {
+    if (!outstandingDefault_.exchange(false)) return false;
+    --counters().defaultValues;
     return true;
 }
 

@@ -1,9 +1,11 @@
 #include "host/reference/counters.hpp"
 
 #include <mutex>
+#include <sstream>
 #include <vector>
 
 #include "host/reference/detail/counters.hpp"
+#include "host/reference/detail/live_objects.hpp"
 
 namespace orrery::reference {
 
@@ -35,6 +37,13 @@ std::ostream& operator<<(std::ostream& out, const LiveCounts& counts) {
     });
     if (!any) out << "nothing alive";
     return out;
+}
+
+std::string leakReport() {
+    std::ostringstream out;
+    out << liveCounts();
+    for (const std::string& name : detail::liveObjectClassNames()) out << ", object of class " << name;
+    return out.str();
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <ostream>
+#include <string>
 
 #include "host/host_export.hpp"
 #include "host/interned.hpp"
@@ -50,6 +51,10 @@ struct LiveCounts : LiveCountsOf<long> {
 ORRERY_HOST_API LiveCounts liveCounts();
 // Names the non-zero counts, e.g. "2 class infos, 1 signatures", or "nothing alive".
 ORRERY_HOST_API std::ostream& operator<<(std::ostream& out, const LiveCounts& counts);
+
+// What is alive, for people: the counts as above, then each instance by its class
+// ("object of class pkg.Point"). After shutdown() this is what client code still holds.
+ORRERY_HOST_API std::string leakReport();
 
 inline long LiveCounts::total() const {
     long sum = 0;

@@ -1,12 +1,11 @@
 #include "host/reference/data_types.hpp"
 
-#include <mutex>
 #include <stdexcept>
-#include <unordered_set>
 
 #include "host/exception.hpp"
 #include "host/reference/arrays.hpp"
 #include "host/reference/counters.hpp"
+#include "host/reference/detail/array_object.hpp"
 #include "host/reference/detail/counters.hpp"
 #include "host/reference/registry.hpp"
 #include "host/reference/values.hpp"
@@ -28,18 +27,6 @@ bool isBuiltinClassName(const std::string& name) {
     for (const std::string& builtin : builtinClassNames())
         if (name == builtin) return true;
     return false;
-}
-
-// Values handed out and not yet given back. Locked: defaults of different records may
-// be asked for on several threads. Never destroyed: records may give defaults back
-// during static destruction.
-struct Outstanding {
-    std::mutex lock;
-    std::unordered_set<const hxArray*> values;
-};
-Outstanding& outstanding() {
-    static auto* instance = new Outstanding();
-    return *instance;
 }
 
 COSValue defaultFor(const std::string& className) {
@@ -94,23 +81,14 @@ COSId DataType::getTypeID() { return id_; }
 
 COSValue DataType::makeDefaultValue(COSId typeId) {
     COSValue value = defaultFor(classNameOfType(typeId.str()));
-    {
-        std::lock_guard guard(outstanding().lock);
-        outstanding().values.insert(value.content());
-    }
+    detail::ArrayObject::of(value.content()).markOutstandingDefault();
     ++callCounts().defaultValuesMade;
-    ++detail::counters().defaultValues;
     return value;
 }
 
 void DataType::releaseValue(COSValue value) {
     ++callCounts().defaultValuesReleased;
-    bool known;
-    {
-        std::lock_guard guard(outstanding().lock);
-        known = outstanding().values.erase(value.content()) > 0;
-    }
-    if (known) --detail::counters().defaultValues;
+    if (value.content()) detail::ArrayObject::of(value.content()).releaseDefault();
 }
 
 }  // namespace orrery::reference

@@ -15,9 +15,9 @@ namespace orrery {
 namespace {
 using reference::detail::counters;
 
+// Through the global operator new, so that allocation-failure tests reach these heaps too.
 void* metadataAlloc(std::size_t bytes, std::atomic<long>& live) {
-    void* block = std::malloc(bytes);
-    if (!block) throw std::bad_alloc();
+    void* block = ::operator new(bytes);
     ++live;
     return block;
 }
@@ -25,7 +25,7 @@ void* metadataAlloc(std::size_t bytes, std::atomic<long>& live) {
 void metadataFree(void* block, std::atomic<long>& live) noexcept {
     if (!block) return;
     --live;
-    std::free(block);
+    ::operator delete(block);
 }
 
 }  // namespace

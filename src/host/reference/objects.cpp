@@ -1,8 +1,15 @@
 #include "host/reference/objects.hpp"
 
+#include <algorithm>
+#include <mutex>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
 #include "host/class_info.hpp"
 #include "host/reference/class_object.hpp"
 #include "host/reference/detail/counters.hpp"
+#include "host/reference/detail/live_objects.hpp"
 
 namespace orrery {
 
@@ -25,10 +32,42 @@ void releaseInterface(COSInterface* object) noexcept {
 
 namespace reference {
 
-Object::Object(ClassObject* cls) : cls_(cls) {}
+// The instances alive right now, so that shutdown() can detach those that outlive their
+// classes and leak reports can name them.
+struct LiveObjects {
+    std::mutex lock;
+    std::unordered_set<Object*> objects;
+
+    static LiveObjects& instance() {
+        // Never destroyed: objects may be released during static destruction.
+        static auto* live = new LiveObjects();
+        return *live;
+    }
+
+    static void releaseData(Object& object) {
+        if (object.data_ && object.cls_ && object.cls_->info())
+            object.cls_->info()->processObjectData(&object, std::exchange(object.data_, nullptr));
+    }
+
+    static void detach(Object& object) {
+        releaseData(object);
+        object.cls_ = nullptr;
+    }
+};
+
+Object::Object(ClassObject* cls) : cls_(cls), className_(cls ? cls->getClassID().str() : std::string()) {
+    auto& live = LiveObjects::instance();
+    std::lock_guard guard(live.lock);
+    live.objects.insert(this);
+}
 
 Object::~Object() {
-    if (data_ && cls_ && cls_->info()) cls_->info()->processObjectData(this, data_);
+    {
+        auto& live = LiveObjects::instance();
+        std::lock_guard guard(live.lock);
+        live.objects.erase(this);
+    }
+    LiveObjects::releaseData(*this);
 }
 
 COSInterfacePtr createObject(ClassObject* cls) {
@@ -37,6 +76,31 @@ COSInterfacePtr createObject(ClassObject* cls) {
     if (cls && cls->info()) object->data_ = cls->info()->allocateData(object);
     return handle;
 }
+
+namespace detail {
+
+void detachLiveObjects() {
+    std::vector<Object*> objects;
+    {
+        auto& live = LiveObjects::instance();
+        std::lock_guard guard(live.lock);
+        objects.assign(live.objects.begin(), live.objects.end());
+    }
+    // The classes and their infos are still alive here; the data goes back through them
+    // now, since nothing can give it back once they are gone.
+    for (Object* object : objects) LiveObjects::detach(*object);
+}
+
+std::vector<std::string> liveObjectClassNames() {
+    auto& live = LiveObjects::instance();
+    std::lock_guard guard(live.lock);
+    std::vector<std::string> names;
+    for (Object* object : live.objects) names.push_back(object->className());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace detail
 
 Object* asObject(COSInterface* object) { return dynamic_cast<Object*>(object); }
 

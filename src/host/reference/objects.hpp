@@ -39,13 +39,18 @@ class ClassObject;
 ORRERY_HOST_API COSInterfacePtr createObject(ClassObject* cls);
 
 // An instance of a class. Its per-object data comes from the class info's
-// allocateData when it is made and goes back through processObjectData when it dies.
+// allocateData when it is made and goes back through processObjectData when it dies,
+// or at shutdown() when the object outlives its class: it is then detached (no class,
+// no data) and stays safe to release.
 class ORRERY_HOST_API Object final : public COSInterface {
 public:
     ~Object() override;
 
+    // Null once the object has been detached at shutdown.
     ClassObject* cls() const { return cls_; }
     void* data() const { return data_; }
+    // The class the object was made of; kept after it is detached, for leak reports.
+    const std::string& className() const { return className_; }
     // The host's own per-object store, used by its own copyData.
     std::map<std::string, COSValue>& values() { return values_; }
 
@@ -53,7 +58,9 @@ private:
     friend COSInterfacePtr createObject(ClassObject* cls);
     explicit Object(ClassObject* cls);
 
+    friend struct LiveObjects;
     ClassObject* cls_;
+    std::string className_;
     void* data_ = nullptr;
     std::map<std::string, COSValue> values_;
 };

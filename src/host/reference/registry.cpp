@@ -9,6 +9,7 @@
 #include "host/reference/counters.hpp"
 #include "host/reference/data_types.hpp"
 #include "host/reference/detail/counters.hpp"
+#include "host/reference/detail/live_objects.hpp"
 #include "host/reference/detail/ownership.hpp"
 
 namespace orrery::reference {
@@ -146,6 +147,9 @@ Package* definePackage(const std::string& name) {
 void shutdown() {
     auto& r = registry();
     r.shuttingDown = true;
+    // Instances that outlive this: their data goes back while their classes still exist,
+    // and they are left without a class, safe to release later.
+    detail::detachLiveObjects();
     // Class objects first: the metadata they own may still look up class types and
     // infos. Each pointer is cleared before its object goes, and names stay until the
     // end, so such lookups see what is still alive and nothing that is not.

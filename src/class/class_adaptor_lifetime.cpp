@@ -1,0 +1,101 @@
+#include "convenience/detail/class_adaptor_lifetime.hpp"
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_map>
+#include <variant>
+
+#include "convenience/class_info_struct.hpp"
+#include "convenience/constructor_info_struct.hpp"
+#include "convenience/method_info_struct.hpp"
+#include "convenience/prop_info_struct.hpp"
+
+namespace orrery::convenience::detail {
+namespace {
+
+struct Populated {
+    std::mutex lock;
+    std::unordered_map<const void*, COSClass*> byAdaptor;
+};
+
+Populated& populated() {
+    // Never destroyed: hosts may free adaptors during static destruction.
+    static auto* instance = new Populated();
+    return *instance;
+}
+
+COSClass* forget(const void* adaptor) noexcept {
+    auto& p = populated();
+    std::lock_guard guard(p.lock);
+    auto found = p.byAdaptor.find(adaptor);
+    if (found == p.byAdaptor.end()) return nullptr;
+    COSClass* cosClass = found->second;
+    p.byAdaptor.erase(found);
+    return cosClass;
+}
+
+bool holdsClass(const ClassHolder& holder, const COSClassInfoStruct* record) {
+    const auto* held = std::get_if<1>(&holder);
+    return held && held->get() == record;
+}
+
+// Counts the members that point back at the record and are held by nothing but the
+// record's lists; false as soon as one member is held from anywhere else.
+template <class Member>
+bool countCycleMembers(const std::vector<std::shared_ptr<Member>>& list, const COSClassInfoStruct* record,
+                       std::vector<const void*>& seen) {
+    for (const auto& member : list) {
+        if (!member) continue;
+        if (std::find(seen.begin(), seen.end(), member.get()) != seen.end()) continue;
+        seen.push_back(member.get());
+        long inList = std::count(list.begin(), list.end(), member);
+        if (!holdsClass(member->classHolder, record) || member.use_count() != inList) return false;
+    }
+    return true;
+}
+
+// Whether the record and its members form a loop that only `adaptorShares` shares
+// from outside reach: the adaptor being destroyed and nothing else.
+bool onlyTheLoopRemains(const std::shared_ptr<COSClassInfoStruct>& record) {
+    std::vector<const void*> members;
+    if (!countCycleMembers(record->propertyRecords, record.get(), members) ||
+        !countCycleMembers(record->methodRecords, record.get(), members) ||
+        !countCycleMembers(record->constructorRecords, record.get(), members))
+        return false;
+    return record.use_count() == 1 + static_cast<long>(members.size());
+}
+
+}  // namespace
+
+void noteClassAdaptorPopulated(const void* adaptor, COSClass* cosClass) noexcept {
+    auto& p = populated();
+    std::lock_guard guard(p.lock);
+    try {
+        p.byAdaptor.insert_or_assign(adaptor, cosClass);
+    } catch (...) {
+        // Out of memory: the record then keeps its host class after the adaptor goes,
+        // as it would without this bookkeeping.
+    }
+}
+
+void releaseClassAdaptor(const void* adaptor, const std::shared_ptr<COSClassInfoStruct>& record) noexcept {
+    if (!record) return;
+    if (COSClass* cosClass = forget(adaptor)) {
+        if (record->cosClass == cosClass) {
+            record->cosClass = nullptr;
+            record->cosClient = nullptr;
+        }
+        return;
+    }
+    if (record->cosClass || !onlyTheLoopRemains(record)) return;
+    // Moved out first: the members' destruction releases their hold on the record,
+    // which the adaptor still keeps alive until it is done.
+    auto properties = std::move(record->propertyRecords);
+    auto methods = std::move(record->methodRecords);
+    auto constructors = std::move(record->constructorRecords);
+    record->propertyRecords.clear();
+    record->methodRecords.clear();
+    record->constructorRecords.clear();
+}
+
+}  // namespace orrery::convenience::detail

@@ -1,0 +1,129 @@
+#include <algorithm>
+#include <mutex>
+#include <new>
+#include <sstream>
+#include <unordered_map>
+
+#include "convenience/class_info_struct.hpp"
+#include "convenience/constructor_info_struct.hpp"
+#include "convenience/detail/record_tracker.hpp"
+#include "convenience/diagnostics/live_records.hpp"
+#include "convenience/method_info_struct.hpp"
+#include "convenience/prop_info_struct.hpp"
+#include "diagnostics/record_ledger.hpp"
+
+namespace orrery::convenience {
+namespace {
+
+using detail::RecordKind;
+
+struct Entry {
+    RecordKind kind;
+    std::uint64_t serial;
+};
+
+struct Ledger {
+    std::mutex lock;
+    std::unordered_map<const void*, Entry> entries;
+    std::uint64_t lastSerial = 0;
+};
+
+Ledger& ledger() {
+    // Never destroyed: records kept in globals die during static destruction.
+    static auto* instance = new Ledger();
+    return *instance;
+}
+
+// The tracker is a base of the record; the kind says which record it is part of.
+template <class Record, RecordKind Kind>
+const std::string& nameOf(const void* tracker) {
+    return static_cast<const Record*>(static_cast<const detail::RecordTracker<Kind>*>(tracker))->name;
+}
+
+std::pair<const char*, const std::string*> describeEntry(const void* tracker, RecordKind kind) {
+    switch (kind) {
+        case RecordKind::classRecord: return {"class", &nameOf<COSClassInfoStruct, RecordKind::classRecord>(tracker)};
+        case RecordKind::property: return {"property", &nameOf<COSPropInfoStruct, RecordKind::property>(tracker)};
+        case RecordKind::method: return {"method", &nameOf<COSMethodInfoStruct, RecordKind::method>(tracker)};
+        case RecordKind::constructor:
+            return {"constructor", &nameOf<COSConstructorInfoStruct, RecordKind::constructor>(tracker)};
+        case RecordKind::namespaceRecord: return {"namespace", nullptr};
+        case RecordKind::function: return {"function", nullptr};
+    }
+    return {"record", nullptr};
+}
+
+}  // namespace
+
+namespace detail {
+
+std::uint64_t enterRecord(const void* tracker, RecordKind kind) noexcept {
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    try {
+        const std::uint64_t serial = ++l.lastSerial;
+        l.entries.insert_or_assign(tracker, Entry{kind, serial});
+        return serial;
+    } catch (const std::bad_alloc&) {
+        return 0;  // not tracked; the record itself is fine
+    }
+}
+
+void leaveRecord(const void* tracker) noexcept {
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    l.entries.erase(tracker);
+}
+
+std::uint64_t recordSerial(const void* tracker) noexcept {
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    auto found = l.entries.find(tracker);
+    return found == l.entries.end() ? 0 : found->second.serial;
+}
+
+bool RecordIdentity::isAlive() const noexcept {
+    if (serial == 0) return true;
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    auto found = l.entries.find(tracker);
+    return found != l.entries.end() && found->second.serial == serial;
+}
+
+}  // namespace detail
+
+namespace diagnostics {
+
+std::size_t liveRecordCount() noexcept {
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    return l.entries.size();
+}
+
+std::vector<LiveRecord> liveRecords() {
+    std::vector<std::pair<std::uint64_t, LiveRecord>> found;
+    {
+        auto& l = ledger();
+        std::lock_guard guard(l.lock);
+        for (const auto& [tracker, entry] : l.entries) {
+            auto [kind, name] = describeEntry(tracker, entry.kind);
+            found.push_back({entry.serial, LiveRecord{kind, name ? *name : std::string()}});
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<LiveRecord> out;
+    out.reserve(found.size());
+    for (auto& [serial, record] : found) out.push_back(std::move(record));
+    return out;
+}
+
+std::string describe(const std::vector<LiveRecord>& records) {
+    if (records.empty()) return "no records";
+    std::ostringstream out;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        out << (i ? ", " : "") << records[i].kind << " \"" << records[i].name << '"';
+    return out.str();
+}
+
+}  // namespace diagnostics
+}  // namespace orrery::convenience

@@ -1,0 +1,204 @@
+// Records that outlive the host or their source, loops between records that nobody
+// reaches any more, host objects that outlive shutdown, and hooks that replace
+// themselves: nothing reads freed memory, nothing leaks without being named.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "convenience/convenience.hpp"
+#include "convenience/diagnostics/live_records.hpp"
+#include "host/reference/reference_host.hpp"
+#include "support/host_error.hpp"
+#include "support/host_fixture.hpp"
+#include "support/recording_class.hpp"
+
+namespace {
+
+using namespace orrery;
+using namespace orrery::convenience;
+using orrery::testing::RecordingClass;
+using ::testing::_;
+using LifetimeTest = orrery::testing::HostTest;
+
+std::vector<std::string> liveRecordTexts() {
+    std::vector<std::string> texts;
+    for (const auto& record : diagnostics::liveRecords()) texts.push_back(record.kind + " " + record.name);
+    return texts;
+}
+
+TEST_F(LifetimeTest, RecordsOutlivingTheHostForgetItsClass) {
+    auto cls = createClass("pkg.Point");
+    auto constructor = createConstructor();
+    cls->addConstructor(constructor);
+    cls->publish();
+    ASSERT_NE(COSClass::getClass(makeId("pkg.Point")), nullptr);
+    EXPECT_NE(cls->cosClass, nullptr);
+
+    reference::shutdown();
+    // The host class is gone: the record answers as before population, without reading it.
+    EXPECT_EQ(cls->cosClass, nullptr);
+    EXPECT_EQ(cls->cosClient, nullptr);
+    EXPECT_THROW(GetDefiningClassID(constructor->classHolder), std::logic_error);
+    EXPECT_THROW(constructor->getConstructorSignature(), std::logic_error);
+}
+
+TEST_F(LifetimeTest, AnAdaptorLeavesARecordPopulatedByAnotherAdaptorAlone) {
+    auto cls = createClass("pkg.Point");
+    cls->publish();
+    auto* unused = new ClassInfoAdaptor(cls);  // a second adaptor, owned here
+    reference::ClassObject* populated = reference::findClass("pkg.Point");
+    EXPECT_EQ(cls->cosClass, populated);
+    // The second adaptor never populated the record; freeing it changes nothing.
+    delete unused;
+    EXPECT_EQ(cls->cosClass, populated);
+}
+
+TEST_F(LifetimeTest, AClassTheHostNeverPullsFreesItsMemberLoop) {
+    {
+        auto cls = createClass("pkg.Unused");
+        cls->addProperty(createProperty("x"));
+        cls->addMethod(createMethod("m"));
+        cls->addConstructor(createConstructor());
+        cls->publish();
+    }
+    // Only the adaptor reaches the record, which reaches its members, which reach it.
+    EXPECT_THAT(liveRecordTexts(), ::testing::UnorderedElementsAre("class pkg.Unused", "property x", "method m",
+                                                                   "constructor pkg.Unused"));
+    reference::shutdown();
+    EXPECT_EQ(diagnostics::liveRecordCount(), 0u) << diagnostics::describe(diagnostics::liveRecords());
+}
+
+TEST_F(LifetimeTest, AMemberStillHeldKeepsItsClassAfterTheHostLetsGo) {
+    auto property = createProperty("x");
+    {
+        auto cls = createClass("pkg.Held");
+        cls->addProperty(property);
+        cls->publish();
+    }
+    reference::shutdown();
+    // The client can still reach the class through the member, so nothing was taken away.
+    auto* holder = std::get_if<std::shared_ptr<COSClassInfoStruct>>(&property->classHolder);
+    ASSERT_NE(holder, nullptr);
+    EXPECT_EQ((*holder)->propertyRecords.size(), 1u);
+    (*holder)->propertyRecords.clear();
+}
+
+TEST_F(LifetimeTest, AbandonedRecordsAreNamedInTheLeakReport) {
+    auto cls = createClass("geo.Polygon");
+    cls->addProperty(createProperty("area"));
+    std::weak_ptr<COSClassInfoStruct> watch = cls;
+    cls.reset();  // the class and its member keep each other alive
+    ASSERT_FALSE(watch.expired());
+    EXPECT_EQ(diagnostics::describe(diagnostics::liveRecords()), "class \"geo.Polygon\", property \"area\"");
+    watch.lock()->propertyRecords.clear();
+    EXPECT_TRUE(watch.expired());
+    EXPECT_EQ(diagnostics::describe(diagnostics::liveRecords()), "no records");
+}
+
+TEST_F(LifetimeTest, ACopyOfAFlushedRecordPopulatesNothingOnceItsSourceIsGone) {
+    int hookCalls = 0;
+    std::shared_ptr<COSClassInfoStruct> copy;
+    {
+        COSClassInfoStruct source;  // owned by no shared pointer: publish flushes, then refuses
+        source.populateClassFcn = [&](COSClass*, const COSClient*) { ++hookCalls; };
+        source.addProperty(new COSPropInfo());
+        EXPECT_THROW(source.publish(), std::bad_weak_ptr);
+        copy = std::make_shared<COSClassInfoStruct>(source);
+
+        // While the source lives, populating through the copy moves the source's content.
+        RecordingClass host;
+        EXPECT_CALL(host, addPropertyInfo(_));
+        copy->populateClassFcn(&host, nullptr);
+        EXPECT_TRUE(source.propertyInfos.empty());
+        EXPECT_EQ(copy->propertyInfos.size(), 1u);
+    }
+    RecordingClass host;
+    EXPECT_CALL(host, addPropertyInfo(_)).Times(0);
+    copy->populateClassFcn(&host, nullptr);
+    EXPECT_EQ(hookCalls, 2);
+    // The copy's own list stays where it is; the pointer it shares went to the first host.
+    EXPECT_EQ(copy->propertyInfos.size(), 1u);
+}
+
+TEST_F(LifetimeTest, ACopiedImplicitDefaultReadsItsSourceWhileItLivesThenItsOwnType) {
+    auto source = createProperty("flag");
+    source->SetTypeAndImplicitFactoryDefaultFcn(makeId("logical"));
+    auto copy = std::make_shared<COSPropInfoStruct>(*source);
+    copy->type = makeId("double");
+    // The source's type decides while the source lives.
+    EXPECT_EQ(reference::describe(copy->GetFactoryDefaultValue()), "false");
+
+    auto later = std::make_shared<COSPropInfoStruct>(*source);
+    later->type = makeId("double");
+    source.reset();
+    EXPECT_EQ(reference::describe(later->GetFactoryDefaultValue()), "0");
+
+    // A callable taken out of every record that carried it has nothing left to read.
+    std::function<COSValue()> detached = later->factoryDefaultFcn;
+    later.reset();
+    copy.reset();
+    EXPECT_THROW(detached(), std::logic_error);
+}
+
+TEST_F(LifetimeTest, ADefaultCachedBeforeShutdownIsAccountedWhenItsRecordDies) {
+    reference::defineClass("pkg.Point");
+    auto property = createProperty("where");
+    property->SetTypeAndImplicitFactoryDefaultFcn(makeId("pkg.Point scalar"));
+    property->GetFactoryDefaultValue();
+    EXPECT_EQ(reference::liveCounts().defaultValues, 1);
+    reference::shutdown();  // the class, and with it its data type, is gone
+    EXPECT_NO_THROW(property.reset());
+    EXPECT_EQ(reference::liveCounts().defaultValues, 0);
+}
+
+TEST_F(LifetimeTest, ObjectsOutlivingShutdownGiveTheirDataBackAndStaySafeToRelease) {
+    int released = 0;
+    auto cls = createClass("pkg.Box");
+    cls->allocateDataFcn = [](COSInterface*) -> void* { return new int(7); };
+    cls->objectDataFcn = [&](COSInterface*, void* data) {
+        delete static_cast<int*>(data);
+        ++released;
+    };
+    auto constructor = createConstructor();
+    constructor->invokeFcn = [](const COSClient*, int& nOut, COSValue* out, int, const COSValue*) {
+        out[0] = reference::makeObjects({reference::createObject(reference::findClass("pkg.Box"))});
+        nOut = 1;
+    };
+    cls->addConstructor(constructor);
+    cls->publish();
+    cls.reset();
+    constructor.reset();
+
+    COSInterfacePtr box = reference::toObject(reference::construct(makeId("pkg.Box"), {}));
+    reference::shutdown();
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(reference::asObject(box)->cls(), nullptr);
+    EXPECT_EQ(reference::leakReport(), "1 objects, object of class pkg.Box");
+    box.reset();
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(reference::leakReport(), "nothing alive");
+}
+
+TEST_F(LifetimeTest, RecordsKeptInGlobalsAreReleasedSafelyAtExit) {
+    // A plugin keeps its records in globals and never shuts the host down; they are
+    // released during static destruction and still reach the registry and type tables.
+    EXPECT_EXIT(
+        {
+            static std::shared_ptr<COSPropInfoStruct> global;
+            reference::defineClass("pkg.Global");
+            global = createProperty("where");
+            global->SetTypeAndImplicitFactoryDefaultFcn(makeId("pkg.Global scalar"));
+            global->GetFactoryDefaultValue();
+            auto cls = createClass("pkg.Kept");
+            cls->addProperty(global);
+            cls->publish();
+            COSClass::getClass(makeId("pkg.Kept"));
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
