@@ -1,8 +1,11 @@
+#include <stdexcept>
+
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_class_info.hpp"
 #include "convenience/configurable_constructor_info.hpp"
 #include "convenience/configurable_method_info.hpp"
 #include "convenience/configurable_prop_info.hpp"
+#include "convenience/namespace_info_struct.hpp"
 
 namespace orrery::convenience {
 
@@ -31,6 +34,11 @@ void COSClassInfoStruct::publish() {
 void COSClassInfoStruct::attach(COSPackage* package) {
     flush();
     package->addClassInfo(new ClassInfoAdaptor(shared_from_this()), 0, 2);
+}
+
+void COSClassInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> namespaceRecord) {
+    if (!namespaceRecord) throw std::invalid_argument("attach: no namespace record for class '" + name + "'");
+    namespaceRecord->addClass(shared_from_this());
 }
 
 void COSClassInfoStruct::moveContentToCosClass(COSClass* target) {
