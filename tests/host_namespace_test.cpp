@@ -168,14 +168,6 @@ TEST_F(HostNamespaceTest, FirstOfANameWins) {
     second->publish();
     EXPECT_EQ(reference::registeredNamespaceInfos().size(), 2u);
     EXPECT_STREQ(reference::findPackage("twice")->info()->getDescription(), "first");
-
-    auto f1 = createFunction("f");
-    f1->description = "first";
-    auto f2 = createFunction("f");
-    f2->description = "second";
-    f1->attach(reference::findPackage("twice"));
-    f2->attach(reference::findPackage("twice"));
-    EXPECT_STREQ(reference::findFunction("twice.f")->getDescription(), "first");
 }
 
 // Host metadata whose name cannot be read: the package cannot index it, so it must free it.
