@@ -85,20 +85,20 @@ void describeAndPublish(const Shape& shape) {
 }
 
 // The same tree as tables that hand-written infos answer from.
-void describeAndPublishByHand(const Shape& shape, std::deque<bench::NamespaceSpec>& specs) {
-    for (const std::string& name : shape.names) specs.emplace_back().name = name;
+void describeAndPublishByHand(const Shape& shape, std::deque<bench::NamespaceTable>& tables) {
+    for (const std::string& name : shape.names) tables.emplace_back().name = name;
     for (int j = 0; j < shape.functions; ++j) {
-        bench::CallableSpec function{"f" + std::to_string(j), {number(), number()}, {}, {number()}, {}};
+        bench::CallableTable function{"f" + std::to_string(j), {number(), number()}, {}, {number()}, {}};
         if (j % 2 == 0)
             function.inputNames = {"x", "y"};
         else
             function.hasVarargin = true;
-        specs[std::size_t(shape.namespaceOf(j))].functions.push_back(std::move(function));
+        tables[std::size_t(shape.namespaceOf(j))].functions.push_back(std::move(function));
     }
     for (int i = 0; i < shape.namespaces; ++i)
-        if (shape.parent[i] >= 0) specs[std::size_t(shape.parent[i])].inner.push_back(&specs[std::size_t(i)]);
+        if (shape.parent[i] >= 0) tables[std::size_t(shape.parent[i])].inner.push_back(&tables[std::size_t(i)]);
     for (int i = 0; i < shape.namespaces; ++i)
-        if (shape.parent[i] < 0) COSPackage::addNamespace(bench::makeHandNamespaceInfo(&specs[std::size_t(i)]));
+        if (shape.parent[i] < 0) COSPackage::addNamespace(bench::makeHandNamespaceInfo(&tables[std::size_t(i)]));
 }
 
 // Every function by its dotted name, then every signature.
@@ -129,8 +129,8 @@ void BM_NamespaceScale(benchmark::State& state) {
         state, double(shape.functions), "function", {"describe_publish", "resolve", "signatures"},
         [&] { return run(shape, [&] { describeAndPublish(shape); }); },
         [&] {
-            std::deque<bench::NamespaceSpec> specs;  // the plugin's tables, alive until the host is gone
-            return run(shape, [&] { describeAndPublishByHand(shape, specs); });
+            std::deque<bench::NamespaceTable> tables;  // the plugin's tables, alive until the host is gone
+            return run(shape, [&] { describeAndPublishByHand(shape, tables); });
         });
 }
 
@@ -140,9 +140,9 @@ void BM_ResolveDepth5(benchmark::State& state) {
     reference::shutdown();
     const Shape library(int(state.range(0)), "n");
     const Shape byHand(int(state.range(0)), "h");
-    std::deque<bench::NamespaceSpec> specs;
+    std::deque<bench::NamespaceTable> tables;
     describeAndPublish(library);
-    describeAndPublishByHand(byHand, specs);
+    describeAndPublishByHand(byHand, tables);
     for (const Shape* shape : {&library, &byHand})
         for (const std::string& name : shape->functionNames) benchmark::DoNotOptimize(reference::findFunction(name));
 

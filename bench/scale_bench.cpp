@@ -47,15 +47,15 @@ void describeAndPublish(int index) {
 }
 
 // The same class as a table a hand-written class info answers from.
-void describeAndPublishByHand(std::deque<bench::ClassSpec>& specs, int index) {
+void describeAndPublishByHand(std::deque<bench::ClassTable>& tables, int index) {
     static const COSId number = makeId("double");
-    bench::ClassSpec& spec = specs.emplace_back();
-    spec.name = className(index);
-    for (const std::string& name : kPropertyNames) spec.properties.push_back({name, number});
-    spec.properties.push_back({"tag", COSId()});
-    for (const std::string& name : kMethodNames) spec.methods.push_back({name, {number, number}, {"x", "y"}, {}, {}});
-    spec.methods.push_back({spec.name, {}, {}, {makeId(spec.name + " scalar")}, {"Output"}});
-    COSClass::addClass(bench::makeHandClassInfo(&spec));
+    bench::ClassTable& table = tables.emplace_back();
+    table.name = className(index);
+    for (const std::string& name : kPropertyNames) table.properties.push_back({name, number});
+    table.properties.push_back({"tag", COSId()});
+    for (const std::string& name : kMethodNames) table.methods.push_back({name, {number, number}, {"x", "y"}, {}, {}});
+    table.methods.push_back({table.name, {}, {}, {makeId(table.name + " scalar")}, {"Output"}});
+    COSClass::addClass(bench::makeHandClassInfo(&table));
 }
 
 // One end-to-end run on an empty host: describe and publish, populate, signatures.
@@ -91,9 +91,9 @@ void BM_Scale(benchmark::State& state) {
             });
         },
         [&] {
-            std::deque<bench::ClassSpec> specs;  // the plugin's tables, alive until the host is gone
+            std::deque<bench::ClassTable> tables;  // the plugin's tables, alive until the host is gone
             return run(classes, [&] {
-                for (int i = 0; i < classes; ++i) describeAndPublishByHand(specs, i);
+                for (int i = 0; i < classes; ++i) describeAndPublishByHand(tables, i);
             });
         });
 }

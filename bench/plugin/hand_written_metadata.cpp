@@ -22,16 +22,16 @@ void addArguments(COSMethodSignature& signature, const std::vector<COSId>& types
 
 class HandCallableInfo final : public COSMethodInfo {
 public:
-    explicit HandCallableInfo(const CallableSpec* spec) : spec_(spec) {}
+    explicit HandCallableInfo(const CallableTable* table) : table_(table) {}
 
-    const char* getName() override { return spec_->name.c_str(); }
+    const char* getName() override { return table_->name.c_str(); }
     COSMethodSignature* getSignature() override {
         if (!signature_) {
             std::unique_ptr<COSMethodSignature> made(COSMethodSignature::createMethodSignature());
-            addArguments(*made, spec_->inputTypes, spec_->inputNames, "Input_", &COSMethodSignature::addInput);
-            if (spec_->hasVarargin) made->setVarargin();
+            addArguments(*made, table_->inputTypes, table_->inputNames, "Input_", &COSMethodSignature::addInput);
+            if (table_->hasVarargin) made->setVarargin();
             made->setSignatureOption(0);
-            addArguments(*made, spec_->outputTypes, spec_->outputNames, "Output_", &COSMethodSignature::addOutput);
+            addArguments(*made, table_->outputTypes, table_->outputNames, "Output_", &COSMethodSignature::addOutput);
             signature_ = std::move(made);
         }
         return signature_.get();
@@ -42,52 +42,52 @@ public:
     }
 
 private:
-    const CallableSpec* spec_;
+    const CallableTable* table_;
     std::unique_ptr<COSMethodSignature> signature_;
 };
 
 class HandPropertyInfo final : public COSPropInfo {
 public:
-    explicit HandPropertyInfo(const PropertySpec* spec) : spec_(spec) {}
-    const char* getName() override { return spec_->name.c_str(); }
-    COSDataTypePtr getDataType() override { return COSDataTypePtr(spec_->type); }
+    explicit HandPropertyInfo(const PropertyTable* table) : table_(table) {}
+    const char* getName() override { return table_->name.c_str(); }
+    COSDataTypePtr getDataType() override { return COSDataTypePtr(table_->type); }
 
 private:
-    const PropertySpec* spec_;
+    const PropertyTable* table_;
 };
 
 class HandClassInfo final : public COSClassInfo {
 public:
-    explicit HandClassInfo(const ClassSpec* spec) : spec_(spec) {}
-    const char* getName() override { return spec_->name.c_str(); }
+    explicit HandClassInfo(const ClassTable* table) : table_(table) {}
+    const char* getName() override { return table_->name.c_str(); }
     void populateClass(COSClass* cosClass, const COSClient*) override {
-        for (const PropertySpec& property : spec_->properties)
+        for (const PropertyTable& property : table_->properties)
             cosClass->addPropertyInfo(new HandPropertyInfo(&property));
-        for (const CallableSpec& method : spec_->methods) cosClass->addMethodInfo(new HandCallableInfo(&method));
+        for (const CallableTable& method : table_->methods) cosClass->addMethodInfo(new HandCallableInfo(&method));
     }
 
 private:
-    const ClassSpec* spec_;
+    const ClassTable* table_;
 };
 
 class HandNamespaceInfo final : public COSNamespaceInfo {
 public:
-    explicit HandNamespaceInfo(const NamespaceSpec* spec) : spec_(spec) {}
-    const char* getName() override { return spec_->name.c_str(); }
+    explicit HandNamespaceInfo(const NamespaceTable* table) : table_(table) {}
+    const char* getName() override { return table_->name.c_str(); }
     void populatePackage(COSPackage* package) override {
-        for (const CallableSpec& function : spec_->functions)
+        for (const CallableTable& function : table_->functions)
             package->addFunctionInfo(new HandCallableInfo(&function), 0, 2);
-        for (const NamespaceSpec* inner : spec_->inner) package->addInnerNamespaceInfo(new HandNamespaceInfo(inner));
+        for (const NamespaceTable* inner : table_->inner) package->addInnerNamespaceInfo(new HandNamespaceInfo(inner));
     }
 
 private:
-    const NamespaceSpec* spec_;
+    const NamespaceTable* table_;
 };
 
 }  // namespace
 
-COSMethodInfo* makeHandCallableInfo(const CallableSpec* spec) { return new HandCallableInfo(spec); }
-COSClassInfo* makeHandClassInfo(const ClassSpec* spec) { return new HandClassInfo(spec); }
-COSNamespaceInfo* makeHandNamespaceInfo(const NamespaceSpec* spec) { return new HandNamespaceInfo(spec); }
+COSMethodInfo* makeHandCallableInfo(const CallableTable* table) { return new HandCallableInfo(table); }
+COSClassInfo* makeHandClassInfo(const ClassTable* table) { return new HandClassInfo(table); }
+COSNamespaceInfo* makeHandNamespaceInfo(const NamespaceTable* table) { return new HandNamespaceInfo(table); }
 
 }  // namespace bench

@@ -17,7 +17,7 @@
 // Input_1, Output_1, ...
 namespace bench {
 
-struct CallableSpec {
+struct CallableTable {
     std::string name;
     std::vector<orrery::COSId> inputTypes;
     std::vector<std::string> inputNames;  // empty: generated names
@@ -26,29 +26,29 @@ struct CallableSpec {
     bool hasVarargin = false;
 };
 
-struct PropertySpec {
+struct PropertyTable {
     std::string name;
     orrery::COSId type;
 };
 
 // A class, its properties, and its methods and constructor (as callables).
-struct ClassSpec {
+struct ClassTable {
     std::string name;
-    std::vector<PropertySpec> properties;
-    std::vector<CallableSpec> methods;
+    std::vector<PropertyTable> properties;
+    std::vector<CallableTable> methods;
 };
 
 // A namespace, its functions and its inner namespaces.
-struct NamespaceSpec {
+struct NamespaceTable {
     std::string name;
-    std::vector<CallableSpec> functions;
-    std::vector<const NamespaceSpec*> inner;
+    std::vector<CallableTable> functions;
+    std::vector<const NamespaceTable*> inner;
 };
 
 // Each answers from the table it is given, which must outlive it. Invoking a callable
 // does what the benchmarks' hooks do: adds the input count to invokeSink().
-BENCH_PLUGIN_API orrery::COSMethodInfo* makeHandCallableInfo(const CallableSpec* spec);
-BENCH_PLUGIN_API orrery::COSClassInfo* makeHandClassInfo(const ClassSpec* spec);
-BENCH_PLUGIN_API orrery::COSNamespaceInfo* makeHandNamespaceInfo(const NamespaceSpec* spec);
+BENCH_PLUGIN_API orrery::COSMethodInfo* makeHandCallableInfo(const CallableTable* table);
+BENCH_PLUGIN_API orrery::COSClassInfo* makeHandClassInfo(const ClassTable* table);
+BENCH_PLUGIN_API orrery::COSNamespaceInfo* makeHandNamespaceInfo(const NamespaceTable* table);
 
 }  // namespace bench
