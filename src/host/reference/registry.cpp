@@ -149,10 +149,10 @@ void shutdown() {
     // Class objects first: the metadata they own may still look up class types and
     // infos. Each pointer is cleared before its object goes, and names stay until the
     // end, so such lookups see what is still alive and nothing that is not.
+    detail::releaseNamespaceClassObjects();  // the tree's; it makes nothing new from here on
     for (auto& entry : r.entries) delete std::exchange(entry.cls, nullptr);
     for (auto& defined : r.defined) delete std::exchange(defined.cls, nullptr);
     for (auto& cls : r.failed) delete std::exchange(cls, nullptr);
-    detail::releaseNamespaceClassObjects();
     for (auto& package : r.packages) delete std::exchange(package, nullptr);
     detail::releaseNamespaceTree();
     for (auto& entry : r.entries) delete std::exchange(entry.info, nullptr);
