@@ -33,17 +33,17 @@ void NamespacePopulation::operator()(COSPackage* package) const {
     // takes an item, and whatever is appended meanwhile is handed over too.
     for (std::size_t i = 0; i < r.classInfos.size(); ++i) package->addClassInfo(r.classInfos[i], 0, 2);
     for (std::size_t i = 0; i < r.classes.size(); ++i) {
-        auto record = present(r.classes[i], "class record", r);
-        package->addClassInfo(new ClassInfoAdaptor(std::move(record)), 0, 2);
+        auto item = present(r.classes[i], "class record", r);
+        package->addClassInfo(new ClassInfoAdaptor(std::move(item)), 0, 2);
     }
     for (std::size_t i = 0; i < r.functionInfos.size(); ++i) package->addFunctionInfo(r.functionInfos[i], 0, 2);
     for (std::size_t i = 0; i < r.functions.size(); ++i) {
-        auto record = present(r.functions[i], "function record", r);
-        package->addFunctionInfo(new ConfigurableCOSNamespaceFunctionInfo(std::move(record)), 0, 2);
+        auto item = present(r.functions[i], "function record", r);
+        package->addFunctionInfo(new ConfigurableCOSNamespaceFunctionInfo(std::move(item)), 0, 2);
     }
     for (std::size_t i = 0; i < r.innerNamespaces.size(); ++i) {
-        auto record = present(r.innerNamespaces[i], "namespace record", r);
-        package->addInnerNamespaceInfo(new ConfigurableCOSNamespaceInfo(std::move(record)));
+        auto item = present(r.innerNamespaces[i], "namespace record", r);
+        package->addInnerNamespaceInfo(new ConfigurableCOSNamespaceInfo(std::move(item)));
     }
     for (std::size_t i = 0; i < r.innerNamespaceInfos.size(); ++i)
         package->addInnerNamespaceInfo(r.innerNamespaceInfos[i]);
