@@ -115,6 +115,36 @@ void BM_MethodInvoke(benchmark::State& state) {
     delete hand;
 }
 
+// A namespace function: the adaptor reached through the package it was given to.
+void BM_FunctionInvoke(benchmark::State& state) {
+    auto* package = reference::definePackage("bench");
+    auto function = createFunction("poke");
+    function->invokeFcn = [](const COSClient*, int& outputCount, COSValue*, int inputCount, const COSValue*) {
+        bench::invokeSink() += inputCount;
+        outputCount = 0;
+    };
+    function->attach(package);
+    std::unique_ptr<COSMethodInfo> hand(bench::makeHandMethodInfo());
+    COSMethodInfo* adaptor = bench::opaque<COSMethodInfo>(package->entries().back().functionInfo);
+    COSMethodInfo* baseline = bench::opaque<COSMethodInfo>(hand.get());
+    COSValue inputs[2];
+    COSValue outputs[1];
+    compare(
+        state,
+        [&] {
+            int outputCount = 1;
+            adaptor->invoke(reference::client(), outputCount, outputs, 2, inputs);
+            benchmark::DoNotOptimize(outputCount);
+        },
+        [&] {
+            int outputCount = 1;
+            baseline->invoke(reference::client(), outputCount, outputs, 2, inputs);
+            benchmark::DoNotOptimize(outputCount);
+        });
+    benchmark::DoNotOptimize(bench::invokeSink());
+    reference::shutdown();
+}
+
 void BM_PropGetValue(benchmark::State& state) {
     HostMembers members;
     std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", reference::makeDouble(1.5)));
@@ -130,6 +160,7 @@ BENCHMARK(BM_ClassGetName)->UseManualTime();
 BENCHMARK(BM_PropAttribute7)->UseManualTime();
 BENCHMARK(BM_ClassFlag10)->UseManualTime();
 BENCHMARK(BM_MethodInvoke)->UseManualTime();
+BENCHMARK(BM_FunctionInvoke)->UseManualTime();
 BENCHMARK(BM_PropGetValue)->UseManualTime();
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "host/data_type.hpp"
 #include "host/method_info.hpp"
 #include "host/method_signature.hpp"
+#include "host/namespace_info.hpp"
 #include "host/prop_info.hpp"
 
 namespace {
@@ -79,11 +80,21 @@ TEST(SlotOrder, MethodInfoHas17QueriesAfterTheDestructor) {
     EXPECT_EQ(actual, consecutive(2, 17));
 }
 
+TEST(SlotOrder, NamespaceInfoHas15QueriesAfterTheDestructor) {
+    using N = COSNamespaceInfo;
+    auto actual = slots(&N::getName, &N::getDescription, &N::getDetailedDescription, &N::handleName1,
+                        &N::attemptToLoadSubPackage, &N::throwErrorForDefinitionOfExistingName, &N::handleName2,
+                        &N::handleName3, &N::handleName4, &N::getMethodSelector, &N::populatePackage,
+                        &N::initializePackage, &N::isOption1, &N::isOption2, &N::canLoadDynamicContent);
+    EXPECT_EQ(actual, consecutive(2, 15));
+}
+
 TEST(SlotOrder, HostServicesKeepTheirSlots) {
     // Class object: three adds with one unused slot between the second and the third.
     EXPECT_EQ(slots(&COSClass::addSuperclass, &COSClass::addPropertyInfo, &COSClass::addEventInfo,
                     &COSClass::addMethodInfo, &COSClass::getClassID, &COSClass::getClassName),
               consecutive(0, 6));
+    // Package: the three adds come first, the destructor after them.
     EXPECT_EQ(slots(&COSPackage::addInnerNamespaceInfo, &COSPackage::addClassInfo, &COSPackage::addFunctionInfo),
               consecutive(0, 3));
     EXPECT_EQ(slots(&COSMethodSignature::addInput, &COSMethodSignature::addInputWithDefault,

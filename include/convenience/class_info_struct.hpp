@@ -110,6 +110,9 @@ struct ORRERY_CONVENIENCE_API COSClassInfoStruct : std::enable_shared_from_this<
     void publish();
     // Hands the class to an existing host package.
     void attach(COSPackage* package);
+    // Joins the namespace record (its addClass, which flushes this record); the adaptor is
+    // made when the namespace's package is populated.
+    void attach(std::shared_ptr<COSNamespaceInfoStruct> namespaceRecord);
 
 private:
     friend struct COSConstructorInfoStruct;

@@ -1,8 +1,11 @@
+#include <stdexcept>
+
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_class_info.hpp"
 #include "convenience/configurable_constructor_info.hpp"
 #include "convenience/configurable_method_info.hpp"
 #include "convenience/configurable_prop_info.hpp"
+#include "convenience/namespace_info_struct.hpp"
 #include "diagnostics/record_ledger.hpp"
 #include "members/argument_checks.hpp"
 
@@ -37,6 +40,11 @@ void COSClassInfoStruct::attach(COSPackage* package) {
     detail::requireNonNull(package, "attach", "host package");
     flush();
     package->addClassInfo(new ClassInfoAdaptor(shared_from_this()), 0, 2);
+}
+
+void COSClassInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> namespaceRecord) {
+    detail::requireNonNull(namespaceRecord, "attach", "namespace record");
+    namespaceRecord->addClass(shared_from_this());
 }
 
 void COSClassInfoStruct::moveContentToCosClass(COSClass* target) {

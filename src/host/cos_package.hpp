@@ -20,4 +20,13 @@ public:
     virtual ~COSPackage();
 };
 
+// The package of a top-level namespace, made and populated on the first request. Never
+// null: a name that no namespace describes raises the host error
+// "orrery:namespace:NotFound".
+ORRERY_HOST_API COSPackage* omGetNamespace(const char* name);
+// The package of an inner namespace of `package`, made and populated on the first
+// request. Never null, like omGetNamespace; std::invalid_argument when `package` is null
+// or not one of the host's packages.
+ORRERY_HOST_API COSPackage* omGetInnerNamespace(COSPackage* package, const char* name);
+
 }  // namespace orrery

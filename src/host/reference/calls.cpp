@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "host/reference/class_object.hpp"
+#include "host/reference/namespace_tree.hpp"
 #include "host/reference/objects.hpp"
 #include "host/reference/registry.hpp"
 #include "host/reference/values.hpp"
@@ -23,6 +24,15 @@ COSPropInfo& propertyOf(const COSInterfacePtr& object, const std::string& name) 
     COSPropInfo* info = cls.findProperty(name);
     if (!info) throw std::invalid_argument("class " + cls.getClassID().str() + " has no property " + name);
     return *info;
+}
+
+// Runs the callable with the host's arguments and keeps the outputs it reports filled:
+// fewer than asked for, never more than there is room for.
+std::vector<COSValue> call(COSMethodInfo& callable, const std::vector<COSValue>& inputs, int outputCount) {
+    std::vector<COSValue> outputs(static_cast<std::size_t>(outputCount));
+    callable.invoke(client(), outputCount, outputs.data(), static_cast<int>(inputs.size()), inputs.data());
+    outputs.resize(std::min(outputs.size(), static_cast<std::size_t>(std::max(outputCount, 0))));
+    return outputs;
 }
 
 }  // namespace
@@ -54,11 +64,15 @@ std::vector<COSValue> invokeMethod(const COSInterfacePtr& object, const std::str
     if (outputCount < 0) throw std::invalid_argument("invokeMethod: outputCount must not be negative");
     std::vector<COSValue> all{makeObjects({object})};
     all.insert(all.end(), inputs.begin(), inputs.end());
-    std::vector<COSValue> outputs(static_cast<std::size_t>(outputCount));
-    method->invoke(client(), outputCount, outputs.data(), static_cast<int>(all.size()), all.data());
-    // A method may report fewer outputs than asked for, never more than there is room for.
-    outputs.resize(std::min(outputs.size(), static_cast<std::size_t>(std::max(outputCount, 0))));
-    return outputs;
+    return call(*method, all, outputCount);
+}
+
+std::vector<COSValue> invokeFunction(const std::string& dottedName, const std::vector<COSValue>& inputs,
+                                     int outputCount) {
+    COSMethodInfo* function = findFunction(dottedName);
+    if (!function) throw std::invalid_argument("no function " + dottedName);
+    if (outputCount < 0) throw std::invalid_argument("invokeFunction: outputCount must not be negative");
+    return call(*function, inputs, outputCount);
 }
 
 }  // namespace orrery::reference

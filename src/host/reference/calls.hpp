@@ -22,5 +22,10 @@ ORRERY_HOST_API void setProperty(const COSInterfacePtr& object, const std::strin
 // returns as many as the method reports having filled.
 ORRERY_HOST_API std::vector<COSValue> invokeMethod(const COSInterfacePtr& object, const std::string& name,
                                                    const std::vector<COSValue>& inputs, int outputCount);
+// Calls the function at a dotted name ("outer.inner.f"), resolving its package as
+// findFunction does, asking for `outputCount` outputs; returns as many as the function
+// reports having filled.
+ORRERY_HOST_API std::vector<COSValue> invokeFunction(const std::string& dottedName, const std::vector<COSValue>& inputs,
+                                                     int outputCount);
 
 }  // namespace orrery::reference

@@ -38,5 +38,12 @@ COSMethodInfo* ClassObject::findMethod(const std::string& name) const {
     return nullptr;
 }
 
+COSMethodInfo* ClassObject::findConstructor() const {
+    if (COSMethodInfo* constructor = findMethod(id_.str())) return constructor;
+    const std::string& id = id_.str();
+    const std::size_t dot = id.rfind('.');
+    return dot == std::string::npos ? nullptr : findMethod(id.substr(dot + 1));
+}
+
 }  // namespace reference
 }  // namespace orrery

@@ -19,7 +19,8 @@ struct SuperclassRecord {
 };
 
 // The reference host's class object: keeps what it is given, in order, and owns it.
-// Constructors are the methods named after the class.
+// Constructors are the methods named after the class: by its full id, or, for a class
+// in a package, by its name within the package ("Point" in "outer.inner.Point").
 class ORRERY_HOST_API ClassObject final : public COSClass {
 public:
     explicit ClassObject(COSId id);
@@ -44,7 +45,7 @@ public:
     // The first member of that name, or null.
     COSPropInfo* findProperty(const std::string& name) const;
     COSMethodInfo* findMethod(const std::string& name) const;
-    COSMethodInfo* findConstructor() const { return findMethod(id_.str()); }
+    COSMethodInfo* findConstructor() const;
 
 private:
     COSId id_;

@@ -19,6 +19,8 @@ struct Catalogue {
         {"LUMEN:string:MustBeStringScalarOrCharacterVector", u"Value must be a string scalar or a character vector."},
         {"LUMEN:string:MissingNotSupported", u"A missing string cannot be converted to text."},
         {"orrery:class:InvalidPropertyDatatype", u"Property '{0}' has the unknown data type '{1}'."},
+        {"orrery:namespace:NotFound", u"No namespace named '{0}'."},
+        {"orrery:namespace:NameAlreadyDefined", u"'{0}' is already defined in namespace '{1}'."},
         {"orrery:array:SizeMismatch", u"Arrays have incompatible sizes for this operation."},
         {"orrery:array:Unknown", u"Array error {0}."},
     };

@@ -1,8 +1,10 @@
 // The host's own behaviour of its metadata base classes, and their heaps.
 #include <cstdlib>
 #include <new>
+#include <string>
 
 #include "host/class_info.hpp"
+#include "host/exception.hpp"
 #include "host/method_info.hpp"
 #include "host/namespace_info.hpp"
 #include "host/prop_info.hpp"
@@ -12,6 +14,10 @@
 #include "host/reference/objects.hpp"
 
 namespace orrery {
+namespace reference {
+struct NameAlreadyDefined;
+}
+
 namespace {
 using reference::detail::counters;
 
@@ -170,6 +176,24 @@ COSNamespaceInfo::~COSNamespaceInfo() = default;
 void* COSNamespaceInfo::operator new(std::size_t bytes) { return metadataAlloc(bytes, counters().namespaceInfos); }
 void COSNamespaceInfo::operator delete(void* block) noexcept { metadataFree(block, counters().namespaceInfos); }
 const char* COSNamespaceInfo::getName() { return ""; }
+const char* COSNamespaceInfo::getDescription() { return ""; }
+const char* COSNamespaceInfo::getDetailedDescription() { return ""; }
+void COSNamespaceInfo::handleName1(const char*) {}
+void COSNamespaceInfo::attemptToLoadSubPackage(const char*) {}  // nothing to load: no packages on disk
+void COSNamespaceInfo::throwErrorForDefinitionOfExistingName(const char* name) {
+    using namespace foundation::core::except;
+    const char* self = getName();
+    throw Exception<reference::NameAlreadyDefined>(Message{
+        {std::string(name ? name : ""), std::string(self ? self : "")}, "orrery:namespace", "NameAlreadyDefined"});
+}
+void COSNamespaceInfo::handleName2(const char*) {}
+void COSNamespaceInfo::handleName3(const char*) {}
+void COSNamespaceInfo::handleName4(const char*) {}
+const COSMethodSelector* COSNamespaceInfo::getMethodSelector() { return nullptr; }
 void COSNamespaceInfo::populatePackage(COSPackage*) {}
+void COSNamespaceInfo::initializePackage(COSPackage*) {}
+bool COSNamespaceInfo::isOption1() { return false; }
+bool COSNamespaceInfo::isOption2() { return false; }
+bool COSNamespaceInfo::canLoadDynamicContent() const { return false; }  // all content comes from population
 
 }  // namespace orrery

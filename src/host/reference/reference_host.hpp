@@ -19,6 +19,7 @@
 #include "host/reference/counters.hpp"  // live counts and call counts
 #include "host/reference/data_types.hpp"  // data types and their default values
 #include "host/reference/errors.hpp"  // the message catalogue
+#include "host/reference/namespace_tree.hpp"  // top-level namespaces, lazy packages, dotted names
 #include "host/reference/objects.hpp"  // instances and their per-object data
 #include "host/reference/package.hpp"  // the host's package
 #include "host/reference/registry.hpp"  // class registry, defineClass, shutdown

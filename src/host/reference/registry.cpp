@@ -5,12 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/namespace_info.hpp"
 #include "host/reference/counters.hpp"
 #include "host/reference/data_types.hpp"
 #include "host/reference/detail/counters.hpp"
 #include "host/reference/detail/live_objects.hpp"
-#include "host/reference/detail/ownership.hpp"
+#include "host/reference/detail/namespace_tree.hpp"
+#include "host/reference/namespace_tree.hpp"
 
 namespace orrery::reference {
 namespace {
@@ -34,7 +34,6 @@ struct Registry {
     std::unordered_map<std::string, std::size_t> byName;
     std::vector<Defined> defined;  // made by defineClass
     std::vector<Package*> packages;
-    std::vector<COSNamespaceInfo*> namespaces;
     // Class objects whose population failed: the info may still point at them, so
     // they live until shutdown, out of every lookup.
     std::vector<ClassObject*> failed;
@@ -81,11 +80,12 @@ ClassObject* findDefined(const std::string& name) {
 ClassObject* findClass(const std::string& id) {
     if (Entry* entry = findEntry(id)) return populate(entry->info);
     if (ClassObject* cls = findDefined(id)) return cls;
-    return builtinClass(id);
+    if (ClassObject* cls = builtinClass(id)) return cls;
+    return findPackageClass(id);
 }
 
 bool isKnownClass(const std::string& id) {
-    if (findEntry(id) || builtinClass(id)) return true;
+    if (findEntry(id) || builtinClass(id) || detail::isKnownPackageClass(id)) return true;
     for (const auto& defined : registry().defined)
         if (defined.name == id) return true;
     return false;
@@ -153,12 +153,13 @@ void shutdown() {
     // Class objects first: the metadata they own may still look up class types and
     // infos. Each pointer is cleared before its object goes, and names stay until the
     // end, so such lookups see what is still alive and nothing that is not.
+    detail::releaseNamespaceClassObjects();  // the tree's; it makes nothing new from here on
     for (auto& entry : r.entries) delete std::exchange(entry.cls, nullptr);
     for (auto& defined : r.defined) delete std::exchange(defined.cls, nullptr);
     for (auto& cls : r.failed) delete std::exchange(cls, nullptr);
     for (auto& package : r.packages) delete std::exchange(package, nullptr);
+    detail::releaseNamespaceTree();
     for (auto& entry : r.entries) delete std::exchange(entry.info, nullptr);
-    for (auto& info : r.namespaces) delete std::exchange(info, nullptr);
     r = Registry{};
     resetCallCounts();
 }
@@ -188,10 +189,6 @@ void COSClass::addClass(COSClassInfo* info) {
 }
 
 COSClass* COSClass::getClass(const COSId& id) { return reference::findClass(id.str()); }
-
-void COSPackage::addNamespace(COSNamespaceInfo* info) {
-    reference::detail::keepOrFree(reference::registry().namespaces, info);
-}
 
 bool omIsSubclassOfBuiltin(const COSId& classId) {
     // Depth-first through the superclasses, guarding against cycles.

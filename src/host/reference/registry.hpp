@@ -17,9 +17,11 @@ namespace orrery::reference {
 // that fails leaves the registry as if it never started: the next request tries again.
 
 // The class object registered under the id (populated on first request), a class made
-// by defineClass, a built-in class, or null.
+// by defineClass, a built-in class, a class in a package of the namespace tree
+// (findPackageClass), or null.
 ORRERY_HOST_API ClassObject* findClass(const std::string& id);
-// Whether a class of that name is registered, defined or built in; populates nothing.
+// Whether a class of that name is registered, defined, built in or in a package made so
+// far; populates nothing.
 ORRERY_HOST_API bool isKnownClass(const std::string& id);
 // Makes the class object of a registered info (once) and lets the info populate it.
 ORRERY_HOST_API ClassObject* populate(COSClassInfo* info);

@@ -1,0 +1,53 @@
+#include "convenience/namespace_function_info_struct.hpp"
+
+#include <stdexcept>
+
+#include "convenience/configurable_namespace_function_info.hpp"
+#include "convenience/namespace_info_struct.hpp"
+#include "members/signature_builder.hpp"
+
+namespace orrery::convenience {
+
+COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct()
+    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {}
+
+COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct(const COSNamespaceFunctionInfoStruct& other) = default;
+COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct(COSNamespaceFunctionInfoStruct&& other) noexcept =
+    default;
+COSNamespaceFunctionInfoStruct& COSNamespaceFunctionInfoStruct::operator=(const COSNamespaceFunctionInfoStruct& other) =
+    default;
+COSNamespaceFunctionInfoStruct& COSNamespaceFunctionInfoStruct::operator=(
+    COSNamespaceFunctionInfoStruct&& other) noexcept = default;
+COSNamespaceFunctionInfoStruct::~COSNamespaceFunctionInfoStruct() = default;
+
+std::shared_ptr<COSMethodSignature> COSNamespaceFunctionInfoStruct::getFunctionSignature() {
+    if (!cachedSignature)
+        cachedSignature = detail::buildSignature(inputTypes, inputNames, outputTypes, outputNames, hasVarargin,
+                                                 hasVarargout, signatureOption);
+    return cachedSignature;
+}
+
+void COSNamespaceFunctionInfoStruct::attach(COSPackage* package) {
+    // Calling into a null package would be undefined; refuse before anything is made.
+    if (!package) throw std::invalid_argument("attach: no package for function '" + name + "'");
+    // Allocation precedes shared_from_this(); if that throws, the new-expression hands
+    // the memory back to COSMethodInfo::operator delete.
+    package->addFunctionInfo(new ConfigurableCOSNamespaceFunctionInfo(shared_from_this()), 0, 2);
+}
+
+void COSNamespaceFunctionInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> namespaceRecord) {
+    if (!namespaceRecord) throw std::invalid_argument("attach: no namespace record for function '" + name + "'");
+    namespaceRecord->addFunction(shared_from_this());
+}
+
+std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction() {
+    return std::make_shared<COSNamespaceFunctionInfoStruct>();
+}
+
+std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction(const char* name) {
+    auto record = std::make_shared<COSNamespaceFunctionInfoStruct>();
+    record->name = name;
+    return record;
+}
+
+}  // namespace orrery::convenience

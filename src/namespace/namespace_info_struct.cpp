@@ -1,0 +1,64 @@
+#include "convenience/namespace_info_struct.hpp"
+
+#include <stdexcept>
+
+#include "convenience/class_info_struct.hpp"
+#include "convenience/namespace_function_info_struct.hpp"
+
+namespace orrery::convenience {
+
+COSNamespaceInfoStruct::COSNamespaceInfoStruct()
+    : handleName1Fcn([](const char*) {}),
+      handleName2Fcn([](const char*) {}),
+      handleName3Fcn([](const char*) {}),
+      handleName4Fcn([](const char*) {}),
+      methodSelectorFcn([]() -> const COSMethodSelector* { return nullptr; }),
+      populatePackageFcn([](COSPackage*) {}) {}
+
+// enable_shared_from_this copies no ownership link, and its assignment keeps the
+// target's own, which is what copying a record means.
+COSNamespaceInfoStruct::COSNamespaceInfoStruct(const COSNamespaceInfoStruct& other) = default;
+COSNamespaceInfoStruct::COSNamespaceInfoStruct(COSNamespaceInfoStruct&& other) noexcept = default;
+COSNamespaceInfoStruct& COSNamespaceInfoStruct::operator=(const COSNamespaceInfoStruct& other) = default;
+COSNamespaceInfoStruct& COSNamespaceInfoStruct::operator=(COSNamespaceInfoStruct&& other) noexcept = default;
+COSNamespaceInfoStruct::~COSNamespaceInfoStruct() = default;
+
+void COSNamespaceInfoStruct::addClass(COSClassInfo* classInfo) { classInfos.push_back(classInfo); }
+
+void COSNamespaceInfoStruct::addClass(std::shared_ptr<COSClassInfoStruct> classRecord) {
+    // The record must be flushed before it is listed; there is nothing to flush in a null one.
+    if (!classRecord) throw std::invalid_argument("addClass: null class record for namespace '" + name + "'");
+    classRecord->flush();
+    classes.push_back(std::move(classRecord));
+}
+
+void COSNamespaceInfoStruct::addFunction(COSMethodInfo* functionInfo) { functionInfos.push_back(functionInfo); }
+
+void COSNamespaceInfoStruct::addFunction(std::shared_ptr<COSNamespaceFunctionInfoStruct> function) {
+    functions.push_back(std::move(function));
+}
+
+void COSNamespaceInfoStruct::addInnerNamespace(COSNamespaceInfo* namespaceInfo) {
+    innerNamespaceInfos.push_back(namespaceInfo);
+}
+
+void COSNamespaceInfoStruct::addInnerNamespace(std::shared_ptr<COSNamespaceInfoStruct> inner) {
+    if (!inner) throw std::invalid_argument("addInnerNamespace: null namespace record for namespace '" + name + "'");
+    inner->flush();
+    innerNamespaces.push_back(std::move(inner));
+}
+
+void COSNamespaceInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> parent) {
+    if (!parent) throw std::invalid_argument("attach: no parent record for namespace '" + name + "'");
+    parent->addInnerNamespace(shared_from_this());
+}
+
+std::shared_ptr<COSNamespaceInfoStruct> createNamespace() { return std::make_shared<COSNamespaceInfoStruct>(); }
+
+std::shared_ptr<COSNamespaceInfoStruct> createNamespace(const char* name) {
+    auto record = std::make_shared<COSNamespaceInfoStruct>();
+    record->name = name;
+    return record;
+}
+
+}  // namespace orrery::convenience
