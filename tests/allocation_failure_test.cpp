@@ -151,6 +151,31 @@ TEST_F(AllocationFailure, FailedFactoryDefaultIsNotCachedAndRetries) {
     }
 }
 
+TEST_F(AllocationFailure, FailedPackagePopulationIsRetriedByTheNextRequest) {
+    long rounds = sweep(
+        [] {
+            auto geo = createNamespace("geo");
+            geo->addClass(pointClass());
+            geo->addFunction(createFunction("area"));
+            auto inner = createNamespace("inner");
+            inner->addFunction(createFunction("f"));
+            geo->addInnerNamespace(inner);
+            geo->publish();
+            return geo;
+        },
+        [](auto&) { reference::findPackage("geo.inner"); },
+        [](auto&, bool) {
+            reference::Package* geo = reference::findPackage("geo");
+            reference::Package* inner = reference::findPackage("geo.inner");
+            ASSERT_TRUE(geo && inner);
+            EXPECT_NE(geo->findClassInfo("pkg.Point"), nullptr);
+            EXPECT_NE(geo->findFunction("area"), nullptr);
+            EXPECT_NE(inner->findFunction("f"), nullptr);
+            EXPECT_EQ(geo->entries().size(), 3u);  // handed over once, to the package that stayed
+        });
+    EXPECT_GT(rounds, 0);
+}
+
 TEST_F(AllocationFailure, DestroyingARecordWithACachedDefaultNeverThrows) {
     // The destructor looks the class type up again, which allocates; it must swallow that.
     long rounds = sweep(

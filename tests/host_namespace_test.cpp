@@ -48,9 +48,6 @@ struct Tree {
         outer->addInnerNamespace(inner);
         outer->publish();
     }
-    // An unpopulated class and its constructor hold each other; tests that never ask
-    // for the class break the cycle here.
-    ~Tree() { point->constructorRecords.clear(); }
 };
 
 TEST_F(HostNamespaceTest, PackagesAreMadeOneLevelAtATimeAndPopulatedOnce) {

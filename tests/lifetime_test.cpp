@@ -14,6 +14,7 @@
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
 #include "support/recording_class.hpp"
+#include "support/recording_package.hpp"
 
 namespace {
 
@@ -121,6 +122,51 @@ TEST_F(LifetimeTest, ACopyOfAFlushedRecordPopulatesNothingOnceItsSourceIsGone) {
     EXPECT_EQ(hookCalls, 2);
     // The copy's own list stays where it is; the pointer it shares went to the first host.
     EXPECT_EQ(copy->propertyInfos.size(), 1u);
+}
+
+TEST_F(LifetimeTest, ACopyOfAFlushedNamespaceRecordHandsNothingOverOnceItsSourceIsGone) {
+    std::shared_ptr<COSNamespaceInfoStruct> copy;
+    {
+        COSNamespaceInfoStruct source;  // owned by no shared pointer: publish flushes, then refuses
+        source.name = "geo";
+        source.addFunction(createFunction("area"));
+        EXPECT_THROW(source.publish(), std::bad_weak_ptr);
+        copy = std::make_shared<COSNamespaceInfoStruct>(source);
+        orrery::testing::RecordingPackage package;
+        EXPECT_CALL(package, addFunctionInfo(_, 0, 2));
+        copy->populatePackageFcn(&package);  // the source's content, while it lives
+    }
+    orrery::testing::RecordingPackage package;
+    EXPECT_CALL(package, addFunctionInfo(_, _, _)).Times(0);
+    copy->populatePackageFcn(&package);
+}
+
+TEST_F(LifetimeTest, ANamespaceTheHostNeverResolvesFreesItsClassesMemberLoops) {
+    {
+        auto geo = createNamespace("geo");
+        auto polygon = createClass("Polygon");
+        polygon->addProperty(createProperty("area"));
+        polygon->addConstructor(createConstructor());
+        geo->addClass(polygon);
+        geo->publish();
+    }
+    reference::shutdown();
+    EXPECT_EQ(diagnostics::liveRecordCount(), 0u) << diagnostics::describe(diagnostics::liveRecords());
+}
+
+TEST_F(LifetimeTest, ANamespaceRecordOutlivingTheHostIsPublishedAgainToTheNextOne) {
+    auto geo = createNamespace("geo");
+    auto area = createFunction("area");
+    area->invokeFcn = [](const COSClient*, int& nOut, COSValue* out, int, const COSValue*) {
+        out[0] = reference::makeDouble(2);
+        nOut = 1;
+    };
+    geo->addFunction(area);
+    geo->publish();
+    EXPECT_EQ(reference::describe(reference::invokeFunction("geo.area", {}, 1).at(0)), "2");
+    reference::shutdown();
+    geo->publish();
+    EXPECT_EQ(reference::describe(reference::invokeFunction("geo.area", {}, 1).at(0)), "2");
 }
 
 TEST_F(LifetimeTest, ACopiedImplicitDefaultReadsItsSourceWhileItLivesThenItsOwnType) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "convenience/detail/record_tracker.hpp"
 #include "convenience/export.hpp"
 #include "convenience/method_info_struct.hpp"
 #include "host/cos_package.hpp"
@@ -19,7 +20,8 @@ struct COSNamespaceInfoStruct;
 // ConfigurableCOSNamespaceFunctionInfo, which answers the attribute queries as a method
 // left at its defaults would; the signature is built on the first request and kept.
 struct ORRERY_CONVENIENCE_API COSNamespaceFunctionInfoStruct
-    : std::enable_shared_from_this<COSNamespaceFunctionInfoStruct> {
+    : std::enable_shared_from_this<COSNamespaceFunctionInfoStruct>,
+      detail::RecordTracker<detail::RecordKind::function> {
     COSNamespaceFunctionInfoStruct();
     // Member-wise; a copy shares the cached signature and is owned by no shared pointer.
     COSNamespaceFunctionInfoStruct(const COSNamespaceFunctionInfoStruct& other);

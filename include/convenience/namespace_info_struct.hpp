@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "convenience/detail/record_tracker.hpp"
 #include "convenience/export.hpp"
 #include "host/class_info.hpp"
 #include "host/cos_package.hpp"
@@ -22,7 +23,8 @@ struct COSNamespaceFunctionInfoStruct;
 // objects made elsewhere). publish() hands the namespace to the host; the content
 // reaches the host later, when the host populates the package it made for the
 // namespace, so the host builds its tree one level at a time.
-struct ORRERY_CONVENIENCE_API COSNamespaceInfoStruct : std::enable_shared_from_this<COSNamespaceInfoStruct> {
+struct ORRERY_CONVENIENCE_API COSNamespaceInfoStruct : std::enable_shared_from_this<COSNamespaceInfoStruct>,
+                                                       detail::RecordTracker<detail::RecordKind::namespaceRecord> {
     COSNamespaceInfoStruct();
     // Member-wise: a copy shares the content records and borrows the same host objects,
     // carries the hooks as they stand, and is owned by no shared pointer.

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <variant>
 
+#include "class/member_loop.hpp"
 #include "convenience/class_info_struct.hpp"
 #include "convenience/constructor_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
@@ -54,18 +55,31 @@ bool countCycleMembers(const std::vector<std::shared_ptr<Member>>& list, const C
     return true;
 }
 
-// Whether the record and its members form a loop that only `adaptorShares` shares
-// from outside reach: the adaptor being destroyed and nothing else.
-bool onlyTheLoopRemains(const std::shared_ptr<COSClassInfoStruct>& record) {
-    std::vector<const void*> members;
-    if (!countCycleMembers(record->propertyRecords, record.get(), members) ||
-        !countCycleMembers(record->methodRecords, record.get(), members) ||
-        !countCycleMembers(record->constructorRecords, record.get(), members))
-        return false;
-    return record.use_count() == 1 + static_cast<long>(members.size());
-}
-
 }  // namespace
+
+bool releaseUnreachableMemberLoop(const std::shared_ptr<COSClassInfoStruct>& record, long outsideShares) noexcept {
+    // Held from outside by exactly the expected shares, and otherwise only by members
+    // that nothing but the record's own lists holds?
+    std::vector<const void*> members;
+    try {
+        if (!countCycleMembers(record->propertyRecords, record.get(), members) ||
+            !countCycleMembers(record->methodRecords, record.get(), members) ||
+            !countCycleMembers(record->constructorRecords, record.get(), members))
+            return false;
+    } catch (...) {
+        return false;  // out of memory: leave the loop; the ledger still names it
+    }
+    if (record.use_count() != outsideShares + static_cast<long>(members.size())) return false;
+    // Moved out first: the members' destruction releases their hold on the record,
+    // which the outside shares still keep alive until the caller is done.
+    auto properties = std::move(record->propertyRecords);
+    auto methods = std::move(record->methodRecords);
+    auto constructors = std::move(record->constructorRecords);
+    record->propertyRecords.clear();
+    record->methodRecords.clear();
+    record->constructorRecords.clear();
+    return true;
+}
 
 void noteClassAdaptorPopulated(const void* adaptor, COSClass* cosClass) noexcept {
     auto& p = populated();
@@ -87,15 +101,7 @@ void releaseClassAdaptor(const void* adaptor, const std::shared_ptr<COSClassInfo
         }
         return;
     }
-    if (record->cosClass || !onlyTheLoopRemains(record)) return;
-    // Moved out first: the members' destruction releases their hold on the record,
-    // which the adaptor still keeps alive until it is done.
-    auto properties = std::move(record->propertyRecords);
-    auto methods = std::move(record->methodRecords);
-    auto constructors = std::move(record->constructorRecords);
-    record->propertyRecords.clear();
-    record->methodRecords.clear();
-    record->constructorRecords.clear();
+    if (!record->cosClass) releaseUnreachableMemberLoop(record, 1);
 }
 
 }  // namespace orrery::convenience::detail

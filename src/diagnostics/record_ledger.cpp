@@ -9,6 +9,8 @@
 #include "convenience/detail/record_tracker.hpp"
 #include "convenience/diagnostics/live_records.hpp"
 #include "convenience/method_info_struct.hpp"
+#include "convenience/namespace_function_info_struct.hpp"
+#include "convenience/namespace_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
 #include "diagnostics/record_ledger.hpp"
 
@@ -47,8 +49,10 @@ std::pair<const char*, const std::string*> describeEntry(const void* tracker, Re
         case RecordKind::method: return {"method", &nameOf<COSMethodInfoStruct, RecordKind::method>(tracker)};
         case RecordKind::constructor:
             return {"constructor", &nameOf<COSConstructorInfoStruct, RecordKind::constructor>(tracker)};
-        case RecordKind::namespaceRecord: return {"namespace", nullptr};
-        case RecordKind::function: return {"function", nullptr};
+        case RecordKind::namespaceRecord:
+            return {"namespace", &nameOf<COSNamespaceInfoStruct, RecordKind::namespaceRecord>(tracker)};
+        case RecordKind::function:
+            return {"function", &nameOf<COSNamespaceFunctionInfoStruct, RecordKind::function>(tracker)};
     }
     return {"record", nullptr};
 }

@@ -1,5 +1,7 @@
 #include "convenience/configurable_namespace_function_info.hpp"
 
+#include "convenience/detail/hook_call.hpp"
+
 namespace orrery::convenience {
 
 // The adaptor is its host base and the record pointer, nothing more.
@@ -29,7 +31,7 @@ COSMethodSignature* ConfigurableCOSNamespaceFunctionInfo::getSignature() {
 
 void ConfigurableCOSNamespaceFunctionInfo::invoke(const COSClient* client, int& outputCount, COSValue* outputs,
                                                   int inputCount, const COSValue* inputs) {
-    record_->invokeFcn(client, outputCount, outputs, inputCount, inputs);
+    detail::callHook(record_->invokeFcn, "invokeFcn", record_->name, client, outputCount, outputs, inputCount, inputs);
 }
 
 // A method record's defaults: attributes 5, 6 and 7 set, the rest clear.

@@ -1,5 +1,7 @@
 #include "convenience/configurable_namespace_info.hpp"
 
+#include "convenience/detail/hook_call.hpp"
+
 namespace orrery::convenience {
 
 // The adaptor is its host base and the record pointer, nothing more.
@@ -13,11 +15,21 @@ ConfigurableCOSNamespaceInfo::~ConfigurableCOSNamespaceInfo() = default;
 const char* ConfigurableCOSNamespaceInfo::getName() { return record_->name.c_str(); }
 const char* ConfigurableCOSNamespaceInfo::getDescription() { return record_->description.c_str(); }
 const char* ConfigurableCOSNamespaceInfo::getDetailedDescription() { return record_->detailedDescription.c_str(); }
-void ConfigurableCOSNamespaceInfo::handleName1(const char* name) { record_->handleName1Fcn(name); }
-void ConfigurableCOSNamespaceInfo::handleName2(const char* name) { record_->handleName2Fcn(name); }
-void ConfigurableCOSNamespaceInfo::handleName3(const char* name) { record_->handleName3Fcn(name); }
-void ConfigurableCOSNamespaceInfo::handleName4(const char* name) { record_->handleName4Fcn(name); }
-const COSMethodSelector* ConfigurableCOSNamespaceInfo::getMethodSelector() { return record_->methodSelectorFcn(); }
+void ConfigurableCOSNamespaceInfo::handleName1(const char* name) {
+    detail::callHook(record_->handleName1Fcn, "handleName1Fcn", record_->name, name);
+}
+void ConfigurableCOSNamespaceInfo::handleName2(const char* name) {
+    detail::callHook(record_->handleName2Fcn, "handleName2Fcn", record_->name, name);
+}
+void ConfigurableCOSNamespaceInfo::handleName3(const char* name) {
+    detail::callHook(record_->handleName3Fcn, "handleName3Fcn", record_->name, name);
+}
+void ConfigurableCOSNamespaceInfo::handleName4(const char* name) {
+    detail::callHook(record_->handleName4Fcn, "handleName4Fcn", record_->name, name);
+}
+const COSMethodSelector* ConfigurableCOSNamespaceInfo::getMethodSelector() {
+    return detail::callHook(record_->methodSelectorFcn, "methodSelectorFcn", record_->name);
+}
 
 void ConfigurableCOSNamespaceInfo::populatePackage(COSPackage* package) {
     // A copy runs, so a hook may replace populatePackageFcn without pulling the running

@@ -1,5 +1,9 @@
 #include "convenience/namespace_info_struct.hpp"
 
+#include <algorithm>
+
+#include "class/member_loop.hpp"
+
 #include <stdexcept>
 
 #include "convenience/class_info_struct.hpp"
@@ -21,7 +25,12 @@ COSNamespaceInfoStruct::COSNamespaceInfoStruct(const COSNamespaceInfoStruct& oth
 COSNamespaceInfoStruct::COSNamespaceInfoStruct(COSNamespaceInfoStruct&& other) noexcept = default;
 COSNamespaceInfoStruct& COSNamespaceInfoStruct::operator=(const COSNamespaceInfoStruct& other) = default;
 COSNamespaceInfoStruct& COSNamespaceInfoStruct::operator=(COSNamespaceInfoStruct&& other) noexcept = default;
-COSNamespaceInfoStruct::~COSNamespaceInfoStruct() = default;
+COSNamespaceInfoStruct::~COSNamespaceInfoStruct() {
+    // A class record listed here whose package the host never made still holds its
+    // members, which hold it: when this list is all that reaches it, the loop goes too.
+    for (const auto& cls : classes)
+        if (cls) detail::releaseUnreachableMemberLoop(cls, std::count(classes.begin(), classes.end(), cls));
+}
 
 void COSNamespaceInfoStruct::addClass(COSClassInfo* classInfo) { classInfos.push_back(classInfo); }
 

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "convenience/namespace_info_struct.hpp"
+#include "diagnostics/record_ledger.hpp"
 #include "host/cos_package.hpp"
 
 namespace orrery::convenience::detail {
@@ -12,12 +13,13 @@ namespace orrery::convenience::detail {
 // objects, class records, function objects, function records, inner namespace records,
 // inner namespace objects. The lists are read at each call and left as they are.
 //
-// The record is held by a plain pointer: the record owns this callable, so the pointer
-// is valid for as long as the record it was made in lives.
+// The record is held by a plain pointer: the record owns this callable. A copy of the
+// record carries a copy of the callable that still points at the record it was made in;
+// once that record is gone, the callable hands nothing over, as if its lists were empty.
 class NamespacePopulation {
 public:
     NamespacePopulation(std::function<void(COSPackage*)> previous, COSNamespaceInfoStruct* record)
-        : previous_(std::move(previous)), record_(record) {}
+        : previous_(std::move(previous)), record_(record), identity_(identityOf(*record)) {}
 
     void operator()(COSPackage* package) const;
 
@@ -27,6 +29,7 @@ private:
 
     std::function<void(COSPackage*)> previous_;
     COSNamespaceInfoStruct* record_;
+    RecordIdentity identity_;
 };
 
 }  // namespace orrery::convenience::detail

@@ -27,6 +27,7 @@ namespace detail {
 
 void NamespacePopulation::operator()(COSPackage* package) const {
     previous_(package);
+    if (!identity_.isAlive()) return;
     COSNamespaceInfoStruct& r = record();
     if (!package) throw std::invalid_argument("namespace '" + r.name + "': no package to populate");
     // By index, re-reading the size: the host may call back into the record while it
