@@ -119,7 +119,7 @@ private:
     // Where a derived record adds what it must before publishing.
     virtual void flushEnumMembers();
     void addConstructorUnsafe(std::shared_ptr<COSConstructorInfoStruct> constructor);
-    void moveContentToCosClass(COSClass* cosClass);
+    void moveContentToCosClass(COSClass* target);
 };
 
 // Opens the record's private move of its content to code outside the record.

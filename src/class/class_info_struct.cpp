@@ -50,7 +50,7 @@ void COSClassInfoStruct::addMethod(COSMethodInfo* method) { methodInfos.push_bac
 void COSClassInfoStruct::addConstructor(std::shared_ptr<COSConstructorInfoStruct> constructor) {
     if (constructor->name.empty()) constructor->name = name;
     constructor->classHolder = shared_from_this();
-    if (constructor->outputNames.empty()) constructor->outputNames.push_back("Output");
+    if (constructor->outputNames.empty()) constructor->outputNames.emplace_back("Output");
     addConstructorUnsafe(std::move(constructor));
 }
 
