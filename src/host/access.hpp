@@ -1,5 +1,7 @@
 #pragma once
 
+// Member access levels, and the extended access that grants it to named classes or functions.
+
 #include <cstdint>
 #include <set>
 
