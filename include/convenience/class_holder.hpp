@@ -1,5 +1,7 @@
 #pragma once
 
+// ClassHolder: how a property, method or constructor record names the class it belongs to.
+
 #include <memory>
 #include <variant>
 
@@ -9,8 +11,8 @@ namespace orrery::convenience {
 
 struct COSClassInfoStruct;
 
-// The class a member belongs to: a host class by id (attached to a host class), or the
-// class record it was linked to.
+/// The class a member belongs to: a host class by id (the member was attached to a host
+/// class; the empty id until then), or the class record it was linked to.
 using ClassHolder = std::variant<COSInternedBase<IdEmptyPolicy>, std::shared_ptr<COSClassInfoStruct>>;
 
 }  // namespace orrery::convenience

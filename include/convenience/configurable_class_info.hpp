@@ -1,5 +1,7 @@
 #pragma once
 
+// The class adaptor: ConfigurableCOSClassInfo answers the host's class queries from a class record.
+
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -11,8 +13,9 @@
 
 namespace orrery::convenience {
 
-// The host's class metadata answered from a class record, read afresh at every query.
-// Allocated on the host's class-info heap (COSClassInfo::operator new) and owned by the host.
+/// The host's class metadata answered from a class record, read afresh at every query.
+/// Made by publishing on the host's class-info heap (COSClassInfo::operator new) and owned
+/// by the host; it keeps the record alive.
 template <class RecordPtr>
 class ConfigurableCOSClassInfo final : public COSClassInfo {
 public:
@@ -107,6 +110,7 @@ private:
     RecordPtr record_;
 };
 
+/// The adaptor that publishing makes.
 using ClassInfoAdaptor = ConfigurableCOSClassInfo<std::shared_ptr<COSClassInfoStruct>>;
 
 }  // namespace orrery::convenience

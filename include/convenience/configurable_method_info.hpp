@@ -1,5 +1,7 @@
 #pragma once
 
+// The method adaptor: ConfigurableCOSMethodInfo answers the host's method queries from a method record.
+
 #include <memory>
 
 #include "convenience/method_info_struct.hpp"
@@ -7,8 +9,8 @@
 
 namespace orrery::convenience {
 
-// The host's method metadata answered from a method record. Lives on the host's
-// method-info heap and is owned by the host class it is given to.
+/// The host's method metadata answered from a method record. Lives on the host's
+/// method-info heap and is owned by the host class it is given to.
 class ConfigurableCOSMethodInfo final : public COSMethodInfo {
 public:
     explicit ConfigurableCOSMethodInfo(std::shared_ptr<COSMethodInfoStruct> record);
@@ -19,7 +21,7 @@ public:
     bool isLookupScope() const override;
     const char* getDetailedDescription() override;
     COSAccessLevel getAccess() override;
-    // The plain access level unless the record grants access to named classes or functions.
+    /// The plain access level unless the record grants access to named classes or functions.
     ExtendedMemberAccess getExtendedAccess() override;
     COSMethodSignature* getSignature() override;
     void invoke(const COSClient* client, int& outputCount, COSValue* outputs, int inputCount,

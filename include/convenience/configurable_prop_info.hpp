@@ -1,5 +1,8 @@
 #pragma once
 
+// The property adaptor: ConfigurableCOSPropInfo answers the host's property queries from a
+// property record.
+
 #include <memory>
 
 #include "convenience/prop_info_struct.hpp"
@@ -7,8 +10,8 @@
 
 namespace orrery::convenience {
 
-// The host's property metadata answered from a property record. Made by the library
-// (attach, publishing) on the ordinary heap and owned by the host class it is given to.
+/// The host's property metadata answered from a property record. Made by the library
+/// (attach, publishing) on the ordinary heap and owned by the host class it is given to.
 class ConfigurableCOSPropInfo final : public COSPropInfo {
 public:
     explicit ConfigurableCOSPropInfo(std::shared_ptr<COSPropInfoStruct> record);
@@ -37,7 +40,7 @@ public:
     COSValue getValue(COSInterface* object) override;
     void setValue(COSInterface* object, COSValue value) override;
     void setValueAlternate(COSInterface* object, COSValue value) override;
-    // Asks the host at most once per record; the answer is kept in the record.
+    /// Asks the host at most once per record; the answer is kept in the record.
     bool canContainInterfaces() override;
     Enumeration<COSInterface*> enumerateInterfaces(const COSClient* client, COSInterface* object) override;
     Enumeration<hxArray*> enumerateArrays(const COSClient* client, COSInterface* object) override;

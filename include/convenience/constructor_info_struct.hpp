@@ -1,5 +1,8 @@
 #pragma once
 
+// The constructor record: COSConstructorInfoStruct describes one constructor of a class;
+// createConstructor and createUnsupportedConstructor make one.
+
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -22,14 +25,16 @@ struct ORRERY_CONVENIENCE_API ConstructorNotSupported;
 
 namespace orrery::convenience {
 
-// Raised by the constructors made with createUnsupportedConstructor.
+/// Raised by the constructors made with createUnsupportedConstructor: the host error
+/// "LUMEN:orrery_convenience:ConstructorNotSupported".
 using ConstructorNotSupportedError =
     foundation::core::except::Exception<LUMEN::orrery_convenience::ConstructorNotSupported, std::exception, void>;
 
-// Describes one constructor of a class. Its output, the new object, is typed as the
-// class's scalar data type unless the record declares outputs itself.
+/// Describes one constructor of a class. Its output, the new object, is typed as the
+/// class's scalar data type unless the record declares outputs itself. Linked to a class
+/// record, an unnamed constructor takes the class's name and the output name "Output".
 struct ORRERY_CONVENIENCE_API COSConstructorInfoStruct : std::enable_shared_from_this<COSConstructorInfoStruct>,
-                                                         detail::RecordTracker<detail::RecordKind::constructor> {
+      detail::RecordTracker<detail::RecordKind::constructor> {
     COSConstructorInfoStruct();
     COSConstructorInfoStruct(const COSConstructorInfoStruct& other);
     COSConstructorInfoStruct(COSConstructorInfoStruct&& other) noexcept;
@@ -37,19 +42,20 @@ struct ORRERY_CONVENIENCE_API COSConstructorInfoStruct : std::enable_shared_from
     COSConstructorInfoStruct& operator=(COSConstructorInfoStruct&& other) noexcept;
     ~COSConstructorInfoStruct();
 
-    std::string name;  // empty: taken from the class when linked
+    std::string name;  ///< empty: taken from the class when linked
     std::string description;
     std::string detailedDescription;
     COSAccessLevel access = COSAccessPublic;
     ExtendedMemberAccess extendedAccess{COSAccessPublic};
+    /// attributeN answers isAttributeN; isAttribute5 answers the inverse of notAttribute5.
     bool attribute3 = false;
     bool attribute4 = false;
-    bool spareFlag = true;  // carried, unread here
+    bool spareFlag = true;  ///< carried, unread here
     bool attribute8 = false;
     bool notAttribute5 = true;
     bool hasVarargin = false;
     bool hasVarargout = false;
-    InvokeFcn invokeFcn;  // default: does nothing
+    InvokeFcn invokeFcn;  ///< the construction itself; default: does nothing
     bool attribute6 = true;
     bool attribute7 = true;
     bool attribute9 = false;
@@ -59,17 +65,18 @@ struct ORRERY_CONVENIENCE_API COSConstructorInfoStruct : std::enable_shared_from
     std::vector<std::string> outputNames;
     std::int32_t signatureOption = 0;
     ClassHolder classHolder;
-    std::shared_ptr<COSMethodSignature> cachedSignature;
+    std::shared_ptr<COSMethodSignature> cachedSignature;  ///< built on the first request, then kept
 
-    // Built on the first call; adds the class's scalar type when no output is declared.
+    /// Built on the first call; adds the class's scalar type when no output is declared.
     std::shared_ptr<COSMethodSignature> getConstructorSignature();
-    // Hands a new adaptor to the host class at once.
+    /// Hands a new adaptor to the host class at once.
     void attach(COSClass* cosClass);
     void attach(std::shared_ptr<COSClassInfoStruct> classRecord);
 };
 
+/// A new constructor record with every default.
 ORRERY_CONVENIENCE_API std::shared_ptr<COSConstructorInfoStruct> createConstructor();
-// A constructor whose every call raises ConstructorNotSupportedError naming `name`.
+/// A constructor whose every call raises ConstructorNotSupportedError naming `name`.
 ORRERY_CONVENIENCE_API std::shared_ptr<COSConstructorInfoStruct> createUnsupportedConstructor(const std::string& name);
 
 }  // namespace orrery::convenience

@@ -1,6 +1,6 @@
 #pragma once
 
-// Marks the library's public interface; everything else stays hidden.
+// ORRERY_CONVENIENCE_API marks the library's public interface; everything else stays hidden.
 #if defined(_WIN32)
 #  if defined(ORRERY_CONVENIENCE_BUILD)
 #    define ORRERY_CONVENIENCE_API __declspec(dllexport)

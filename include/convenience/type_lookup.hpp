@@ -1,5 +1,7 @@
 #pragma once
 
+// Type lookup: host classes by class id or data-type id, and the class a member belongs to.
+
 #include "convenience/class_holder.hpp"
 #include "convenience/export.hpp"
 #include "host/cos_class.hpp"
@@ -7,18 +9,18 @@
 
 namespace orrery::convenience {
 
-// The host class registered under the id, or null. Never raises, despite the name.
+/// The host class registered under the id, or null. Never raises, despite the name.
 ORRERY_CONVENIENCE_API COSClass* GetLumenClassWithAssert(const COSInternedBase<IdEmptyPolicy>& classId);
-// The class named by "<class> scalar" (the last " scalar" in the text), or null.
+/// The class named by "<class> scalar" (the last " scalar" in the text), or null.
 ORRERY_CONVENIENCE_API COSClass* GetLumenClassFromScalarDataTypeWithAssert(
     const COSInternedBase<IdEmptyPolicy>& typeId);
-// The class named by "<class> vector" (the last " vector" in the text), or null.
+/// The class named by "<class> vector" (the last " vector" in the text), or null.
 ORRERY_CONVENIENCE_API COSClass* GetLumenClassFromVectorDataTypeWithAssert(
     const COSInternedBase<IdEmptyPolicy>& typeId);
-// Whether the class derives from one of the host's built-in classes.
+/// Whether the class derives from one of the host's built-in classes.
 ORRERY_CONVENIENCE_API bool IsBuiltinEnumClass(const COSClass* cosClass);
-// The id of the class a member belongs to. A class record must have been populated by
-// the host already (std::logic_error otherwise).
+/// The id of the class a member belongs to. A class record must have been populated by
+/// the host already (std::logic_error otherwise).
 ORRERY_CONVENIENCE_API COSInternedBase<IdEmptyPolicy> GetDefiningClassID(const ClassHolder& holder);
 
 }  // namespace orrery::convenience

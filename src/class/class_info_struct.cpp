@@ -57,7 +57,7 @@ void COSClassInfoStruct::addConstructor(std::shared_ptr<COSConstructorInfoStruct
     detail::requireNamesForDefaultOutput(*constructor, "addConstructor");
     if (constructor->name.empty()) constructor->name = name;
     constructor->classHolder = shared_from_this();
-    if (constructor->outputNames.empty()) constructor->outputNames.push_back("Output");
+    if (constructor->outputNames.empty()) constructor->outputNames.emplace_back("Output");
     addConstructorUnsafe(std::move(constructor));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// Member access levels, and the extended access that grants it to named classes or functions.
+
 #include <cstdint>
 #include <set>
 
@@ -15,7 +17,7 @@ enum COSAccessLevel : std::uint32_t {
 // Access beyond the plain level: lists of classes granted access.
 struct ExtendedMemberAccess {
     ExtendedMemberAccess() = default;
-    explicit ExtendedMemberAccess(COSAccessLevel level) : level(level) {}
+    explicit ExtendedMemberAccess(COSAccessLevel accessLevel) : level(accessLevel) {}
 
     COSAccessLevel level = COSAccessPublic;
     std::set<std::uint64_t> grantedClasses;

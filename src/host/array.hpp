@@ -1,5 +1,7 @@
 #pragma once
 
+// The host array API: hxArray and the array functions the library calls.
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,7 @@
 #pragma once
 
+// COSClassInfo: the host's metadata base class of a class, virtual slots in the host's order.
+
 #include <cstddef>
 #include <cstdint>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// COSClass: the host's class object, and its class registry.
+
 #include "host/host_export.hpp"
 #include "host/interned.hpp"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// COSPackage: the host's namespace (package) object.
+
 #include "host/host_export.hpp"
 
 namespace orrery {

@@ -1,5 +1,7 @@
 #pragma once
 
+// Host data types: COSDataType, handles to them and the type repository.
+
 #include "host/host_export.hpp"
 #include "host/interface_ptr.hpp"
 #include "host/interned.hpp"

@@ -1,5 +1,7 @@
 #pragma once
 
+// Enumeration: the host's reference-counted result list, kept on the host heap.
+
 #include <cstddef>
 #include <cstring>
 #include <initializer_list>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The host's error framework: message-ID exceptions and UTF-16 to UTF-8 conversion.
+
 #include <cstdint>
 #include <exception>
 #include <string>

@@ -1,5 +1,7 @@
 #pragma once
 
+// COSInterfacePtr, the shared handle to host objects, and the host types passed by pointer.
+
 #include <utility>
 
 #include "host/host_export.hpp"

@@ -1,5 +1,7 @@
 #pragma once
 
+// Interned ids (COSId): texts the host keeps once and compares by address.
+
 #include <cstddef>
 #include <functional>
 #include <string>

@@ -1,5 +1,7 @@
 #pragma once
 
+// COSMethodInfo: the host's metadata base class of a callable, virtual slots in the host's order.
+
 #include <cstddef>
 
 #include "host/access.hpp"

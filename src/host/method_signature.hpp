@@ -1,5 +1,7 @@
 #pragma once
 
+// COSMethodSignature: the host's description of a callable's inputs and outputs.
+
 #include "host/host_export.hpp"
 #include "host/interned.hpp"
 

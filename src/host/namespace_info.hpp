@@ -1,5 +1,7 @@
 #pragma once
 
+// COSNamespaceInfo: the host's metadata base class of a namespace.
+
 #include <cstddef>
 
 #include "host/host_export.hpp"

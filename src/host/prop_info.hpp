@@ -1,5 +1,7 @@
 #pragma once
 
+// COSPropInfo: the host's metadata base class of a property, virtual slots in the host's order.
+
 #include "host/access.hpp"
 #include "host/array.hpp"
 #include "host/data_type.hpp"

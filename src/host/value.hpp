@@ -1,5 +1,7 @@
 #pragma once
 
+// COSValue: a shared handle to one host array.
+
 #include <utility>
 
 #include "host/array.hpp"

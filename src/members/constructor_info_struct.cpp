@@ -52,7 +52,7 @@ void COSConstructorInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classR
     // for the first signature request, when the host class is known.
     if (name.empty()) name = classRecord->name;
     classHolder = classRecord;
-    if (outputNames.empty()) outputNames.push_back("Output");
+    if (outputNames.empty()) outputNames.emplace_back("Output");
     classRecord->addConstructorUnsafe(shared_from_this());
 }
 

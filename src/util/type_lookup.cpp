@@ -11,7 +11,7 @@ namespace {
 // The class named by a data-type id: the text before the last occurrence of the suffix,
 // wherever it stands. Null when the suffix is missing.
 COSClass* classFromDataType(const COSInternedBase<IdEmptyPolicy>& typeId, const std::string& suffix) {
-    std::string text = typeId.str();
+    const std::string& text = typeId.str();
     std::size_t at = text.rfind(suffix);
     if (at == std::string::npos) return nullptr;
     COSId classId = at == 0 ? COSId() : makeId(text.substr(0, at));

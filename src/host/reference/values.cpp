@@ -79,7 +79,13 @@ std::string describe(const COSValue& value) {
         case hxLOGICAL_CLASS:
             if (array->numberOfElements() != 1) return "<logical array>";
             return *hxGetLogicals(array) ? "true" : "false";
-        case hxCHAR_CLASS: return "'" + toText(value) + "'";
+        case hxCHAR_CLASS: {
+            // Appended rather than "'" + text: GCC 12 at -O3 reports a false -Wrestrict on that.
+            std::string text = "'";
+            text += toText(value);
+            text += '\'';
+            return text;
+        }
         case hxOBJECT_CLASS: {
             if (array->numberOfElements() != 1) return "<object array>";
             auto* object = asObject(static_cast<COSInterfacePtr*>(array->data())[0]);

@@ -1,0 +1,92 @@
+// A plugin author's class, built against the installed package: shop.Item with a price,
+// a method that applies a discount, and a constructor that takes the price. The host
+// here is the reference host; the exit code says whether the host saw what we defined.
+#include <cstdio>
+#include <memory>
+
+#include "convenience/convenience.hpp"
+#include "host/reference/reference_host.hpp"
+
+// Consumers see the public headers only.
+#if __has_include("members/signature_builder.hpp") || __has_include("host/reference/detail/counters.hpp")
+#  error "the library's internals are on the consumer's include path"
+#endif
+
+using namespace orrery;
+using namespace orrery::convenience;
+
+namespace {
+
+struct Item {
+    double price = 0;
+};
+
+Item& itemOf(COSInterface* object) { return *static_cast<Item*>(reference::asObject(object)->data()); }
+
+void defineItem() {
+    auto item = createClass("shop.Item");
+    item->description = "Something for sale";
+    item->allocateDataFcn = [](COSInterface*) -> void* { return new Item(); };
+    item->objectDataFcn = [](COSInterface*, void* data) { delete static_cast<Item*>(data); };
+
+    auto price = createProperty("price");
+    price->SetTypeAndImplicitFactoryDefaultFcn(makeId("double"));
+    price->getFcn = [](COSInterface* object) { return reference::makeDouble(itemOf(object).price); };
+    price->setFcn = [](COSInterface* object, COSValue value) { itemOf(object).price = reference::toDouble(value); };
+    item->addProperty(price);
+
+    auto discounted = createMethod("discounted");
+    discounted->inputTypes = {makeId("shop.Item scalar"), makeId("double")};
+    discounted->inputNames = {"self", "percent"};
+    discounted->outputTypes = {makeId("double")};
+    discounted->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int, const COSValue* inputs) {
+        double percent = reference::toDouble(inputs[1]);
+        outputs[0] = reference::makeDouble(itemOf(reference::toObject(inputs[0])).price * (100 - percent) / 100);
+        outputCount = 1;
+    };
+    item->addMethod(discounted);
+
+    auto constructor = createConstructor();
+    constructor->inputTypes = {makeId("double")};
+    constructor->inputNames = {"price"};
+    constructor->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int inputCount,
+                                const COSValue* inputs) {
+        COSInterfacePtr object = reference::createObject(reference::findClass("shop.Item"));
+        if (inputCount >= 1) itemOf(object).price = reference::toDouble(inputs[0]);
+        outputs[0] = reference::makeObjects({object});
+        outputCount = 1;
+    };
+    item->addConstructor(constructor);
+    item->publish();
+}
+
+int failures = 0;
+
+void check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "FAILED: %s\n", what);
+        ++failures;
+    }
+}
+
+}  // namespace
+
+int main() {
+    defineItem();
+    {
+        COSInterfacePtr book =
+            reference::toObject(reference::construct(makeId("shop.Item"), {reference::makeDouble(40)}));
+        check(reference::toDouble(reference::getProperty(book, "price")) == 40, "the constructor sets the price");
+        auto outputs = reference::invokeMethod(book, "discounted", {reference::makeDouble(25)}, 1);
+        check(outputs.size() == 1 && reference::toDouble(outputs[0]) == 30, "discounted(25) of 40 is 30");
+        reference::setProperty(book, "price", reference::makeDouble(10));
+        check(reference::toDouble(reference::getProperty(book, "price")) == 10, "the price can be set");
+        check(reference::asSignature(reference::findClass("shop.Item")->findConstructor()->getSignature()).toString() ==
+                  "(double price) -> (shop.Item scalar Output)",
+              "the constructor's signature");
+    }
+    reference::shutdown();
+    check(reference::liveCounts() == reference::LiveCounts{}, "the host frees everything at shutdown");
+    std::printf("shop.Item checks: %s\n", failures == 0 ? "ok" : "FAILED");
+    return failures == 0 ? 0 : 1;
+}
