@@ -21,6 +21,7 @@ struct Catalogue {
         {"orrery:class:InvalidPropertyDatatype", u"Property '{0}' has the unknown data type '{1}'."},
         {"orrery:array:SizeMismatch", u"Arrays have incompatible sizes for this operation."},
         {"orrery:array:Unknown", u"Array error {0}."},
+        {"orrery:object:DeletedHandle", u"Invalid or deleted object."},
     };
 };
 

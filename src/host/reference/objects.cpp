@@ -1,5 +1,8 @@
 #include "host/reference/objects.hpp"
 
+#include <stdexcept>
+#include <utility>
+
 #include "host/class_info.hpp"
 #include "host/reference/class_object.hpp"
 #include "host/reference/detail/counters.hpp"
@@ -39,6 +42,20 @@ COSInterfacePtr createObject(ClassObject* cls) {
 }
 
 Object* asObject(COSInterface* object) { return dynamic_cast<Object*>(object); }
+
+void deleteObject(COSInterface* object) {
+    Object* instance = asObject(object);
+    if (!instance) throw std::invalid_argument("only instances of classes can be deleted");
+    if (instance->deleted_) return;
+    instance->deleted_ = true;
+    if (instance->data_ && instance->cls_ && instance->cls_->info())
+        instance->cls_->info()->processObjectData(instance, std::exchange(instance->data_, nullptr));
+}
+
+bool isDeleted(const COSInterface* object) noexcept {
+    const auto* instance = dynamic_cast<const Object*>(object);
+    return instance && instance->deleted_;
+}
 
 }  // namespace reference
 }  // namespace orrery
