@@ -17,7 +17,6 @@ namespace {
 using namespace orrery;
 using namespace orrery::convenience;
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using Fetch = reference::ElementFetchRecorder::Fetch;
 using Extents = std::vector<std::uint64_t>;
 using Pair = std::pair<const COSInterface*, const COSInterface*>;
@@ -61,47 +60,34 @@ std::vector<bool> logicals(const hxArray* array) {
     return std::vector<bool>(values, values + array->numberOfElements());
 }
 
-TEST_F(ArrayComparisonTest, ScalarLeftComesFirstAndTheResultTakesTheRightShape) {
-    COSValue left = objects({1, 1});
-    COSValue right = objects({2, 3});
-    auto result = arrayComparison(left.content(), right.content(), recording({true, false, true, true, false, false}));
+TEST_F(ArrayComparisonTest, AScalarPairsWithEveryElementAndComesFirst) {
+    struct Case {
+        Extents left, right;
+        bool leftIsScalar;
+    };
+    for (const Case& c : {Case{{1, 1}, {2, 3}, true}, Case{{2, 3}, {1, 1}, false}, Case{{1, 1}, {1, 1}, true}}) {
+        calls.clear();
+        COSValue left = objects(c.left);
+        COSValue right = objects(c.right);
+        const COSValue& scalar = c.leftIsScalar ? left : right;
+        const COSValue& other = c.leftIsScalar ? right : left;
+        reference::ElementFetchRecorder recorder;
+        auto result = arrayComparison(left.content(), right.content(), recording({true, false}));
 
-    EXPECT_EQ(extentsOf(result.get()), (Extents{2, 3}));
-    EXPECT_THAT(logicals(result.get()), ElementsAre(true, false, true, true, false, false));
-    std::vector<Pair> expected;
-    for (std::size_t i = 0; i < 6; ++i) expected.emplace_back(at(left, 0), at(right, i));
-    EXPECT_EQ(calls, expected);
-}
-
-TEST_F(ArrayComparisonTest, ScalarRightComesFirstAndTheLeftElementSecond) {
-    COSValue left = objects({2, 3});
-    COSValue right = objects({1, 1});
-    auto result = arrayComparison(left.content(), right.content(), recording({false, true}));
-
-    EXPECT_EQ(extentsOf(result.get()), (Extents{2, 3}));
-    EXPECT_THAT(logicals(result.get()), ElementsAre(false, true, true, true, true, true));
-    std::vector<Pair> expected;
-    for (std::size_t i = 0; i < 6; ++i) expected.emplace_back(at(right, 0), at(left, i));
-    EXPECT_EQ(calls, expected);
-}
-
-TEST_F(ArrayComparisonTest, TwoScalarsAreComparedOnceInArgumentOrder) {
-    COSValue left = objects({1, 1});
-    COSValue right = objects({1, 1});
-    auto result = arrayComparison(left.content(), right.content(), recording({false}));
-    EXPECT_EQ(extentsOf(result.get()), (Extents{1, 1}));
-    EXPECT_THAT(logicals(result.get()), ElementsAre(false));
-    EXPECT_THAT(calls, ElementsAre(Pair(at(left, 0), at(right, 0))));
-}
-
-TEST_F(ArrayComparisonTest, ScalarElementIsFetchedOnceAndBeforeEachIteratedElement) {
-    COSValue left = objects({1, 1});
-    COSValue right = objects({1, 3});
-    reference::ElementFetchRecorder recorder;
-    arrayComparison(left.content(), right.content(), recording());
-    const hxArray* l = left.content();
-    const hxArray* r = right.content();
-    EXPECT_THAT(recorder.fetches(), ElementsAre(Fetch{l, 0}, Fetch{r, 0}, Fetch{r, 1}, Fetch{r, 2}));
+        EXPECT_EQ(extentsOf(result.get()), c.leftIsScalar ? c.right : c.left);
+        const std::size_t count = other.content()->numberOfElements();
+        std::vector<Pair> expectedCalls;
+        std::vector<Fetch> expectedFetches{{scalar.content(), 0}};  // once, before the others
+        for (std::size_t i = 0; i < count; ++i) {
+            expectedCalls.emplace_back(at(scalar, 0), at(other, i));
+            expectedFetches.push_back({other.content(), i});
+        }
+        EXPECT_EQ(calls, expectedCalls);
+        EXPECT_EQ(recorder.fetches(), expectedFetches);
+        std::vector<bool> expectedResults(count, true);
+        if (count > 1) expectedResults[1] = false;
+        EXPECT_EQ(logicals(result.get()), expectedResults);
+    }
 }
 
 TEST_F(ArrayComparisonTest, ScalarAgainstEmptyGivesAnEmptyResultButFetchesTheScalar) {
