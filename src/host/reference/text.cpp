@@ -15,8 +15,10 @@
 // UTF-16 to UTF-8 for any sequence of code units: a unit below U+0080 takes one byte,
 // below U+0800 two, other units three, a surrogate pair four for its two units, and a
 // surrogate outside a pair becomes U+FFFD (three bytes). A first pass counts the bytes,
-// so that the result is allocated once, at its size; the second writes them in place.
-// With SSE2, runs of ASCII go 64 units at a time, and other text 8 at a time: each
+// so that the result is allocated once, at its size, and notes where the text stops
+// being plain ASCII; the second writes the bytes in place, copying that ASCII start
+// without looking at it again. With SSE2, runs of ASCII go 64 units at a time, and
+// other text 8 at a time: each
 // unit's bytes are formed in vector lanes as one 32-bit word and a length, and the
 // words are stored one after the other, 4 bytes each. Without SSE2 each unit is formed
 // the same way, without branching on its length.
@@ -28,6 +30,11 @@ namespace {
 constexpr std::size_t kStoreRoom = 8;
 // Bytes up to which the result is formed on the stack first.
 constexpr std::size_t kShortText = 64;
+
+struct Measure {
+    std::size_t length;  // of the UTF-8 form
+    const char16_t* asciiEnd;  // the units before it are known to be ASCII
+};
 
 // The bytes, least significant first, at out; 4 bytes are written whatever the length.
 inline void store4(char* out, std::uint32_t bytes) {
@@ -98,25 +105,30 @@ inline std::size_t negatedSum(__m128i lanes) {
     return static_cast<std::uint32_t>(_mm_cvtsi128_si32(all));
 }
 
-std::size_t utf8Length(const char16_t* p, const char16_t* last) {
-    std::size_t length = static_cast<std::size_t>(last - p);
+// The UTF-8 length of the units, and where the leading run of all-ASCII 64-unit blocks
+// ends (the second pass copies those without looking).
+Measure measure(const char16_t* p, const char16_t* last) {
+    Measure result{static_cast<std::size_t>(last - p), nullptr};
     // 64 units at a time, skipped when all ASCII. A lane falls by at most 16 per 64
     // units: summed every 1024 times.
     while (last - p > 64) {
         __m128i negated = _mm_setzero_si128();
         for (int blocks = 0; blocks < 1024 && last - p > 64; ++blocks, p += 64) {
             if (allAscii(or64(p))) continue;
+            if (!result.asciiEnd) result.asciiEnd = p;
 #  pragma GCC unroll 8
             for (int i = 0; i < 64; i += 8) negated = _mm_add_epi16(negated, negatedExtras(p + i));
         }
-        length += negatedSum(negated);
+        result.length += negatedSum(negated);
     }
+    if (!result.asciiEnd) result.asciiEnd = p;
     __m128i negated = _mm_setzero_si128();
     for (; last - p > 8; p += 8) negated = _mm_add_epi16(negated, negatedExtras(p));
     // The last 8 or fewer, followed by zero units: one byte each, no extra, no pair.
     const __m128i few = loadFew(p, static_cast<std::size_t>(last - p));
     negated = _mm_add_epi16(negated, negatedExtras(few, nextOfFew(few)));
-    return length + negatedSum(negated);
+    result.length += negatedSum(negated);
+    return result;
 }
 
 // Writes 8 units, or only the first `lanes` of them, and returns how many units that
@@ -195,8 +207,10 @@ template <class NextUnits>
         load(p), [p] { return load(p + 1); }, out);
 }
 
-// Writes the units and returns the end of their bytes.
-char* encode(const char16_t* p, const char16_t* last, char* out) {
+// Writes the units and returns the end of their bytes; those before asciiEnd are ASCII.
+char* encode(const char16_t* p, const char16_t* last, const char16_t* asciiEnd, char* out) {
+    for (; p < asciiEnd; p += 16, out += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(load(p), load(p + 8)));
     // 64 units at a time while they are ASCII; otherwise those 64 go 8 at a time. The
     // last 8 at a time may look one unit past them (for a pair): 72 must be left.
     while (last - p >= 72) {
@@ -261,13 +275,13 @@ inline std::size_t extraBytes(const char16_t* p, const char16_t* last) {
     }
 }
 
-std::size_t utf8Length(const char16_t* p, const char16_t* last) {
-    std::size_t length = static_cast<std::size_t>(last - p);
-    for (; p < last; ++p) length += extraBytes(p, last);
-    return length;
+Measure measure(const char16_t* p, const char16_t* last) {
+    Measure result{static_cast<std::size_t>(last - p), p};
+    for (; p < last; ++p) result.length += extraBytes(p, last);
+    return result;
 }
 
-char* encode(const char16_t* p, const char16_t* last, char* out) {
+char* encode(const char16_t* p, const char16_t* last, const char16_t*, char* out) {
     while (p < last) encodeUnit(p, last, out);
     return out;
 }
@@ -279,23 +293,24 @@ char* encode(const char16_t* p, const char16_t* last, char* out) {
 std::string ustring_to_utf8(const std::u16string& text) {
     const char16_t* const first = text.data();
     const char16_t* const last = first + text.size();
-    const std::size_t length = utf8Length(first, last);
+    const Measure measured = measure(first, last);
+    const std::size_t length = measured.length;
     if (length <= kShortText) {
         // Formed on the stack and copied: a short result stays inside the string itself.
         char bytes[kShortText + kStoreRoom];
-        encode(first, last, bytes);
+        encode(first, last, measured.asciiEnd, bytes);
         return std::string(bytes, length);
     }
     std::string out;
 #if defined(__cpp_lib_string_resize_and_overwrite)
     // Written in place, never zero-filled first.
     out.resize_and_overwrite(length + kStoreRoom, [&](char* bytes, std::size_t) {
-        encode(first, last, bytes);
+        encode(first, last, measured.asciiEnd, bytes);
         return length;
     });
 #else
     out.resize(length + kStoreRoom);
-    encode(first, last, out.data());
+    encode(first, last, measured.asciiEnd, out.data());
     out.resize(length);  // within the allocation: no copy
 #endif
     return out;
