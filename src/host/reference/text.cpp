@@ -17,11 +17,10 @@
 // surrogate outside a pair becomes U+FFFD (three bytes). A first pass counts the bytes,
 // so that the result is allocated once, at its size, and notes where the text stops
 // being plain ASCII; the second writes the bytes in place, copying that ASCII start
-// without looking at it again. With SSE2, runs of ASCII go 64 units at a time, and
-// other text 8 at a time: each
-// unit's bytes are formed in vector lanes as one 32-bit word and a length, and the
-// words are stored one after the other, 4 bytes each. Without SSE2 each unit is formed
-// the same way, without branching on its length.
+// without looking at it again. With SSE2, runs of ASCII go 64 units at a time and other
+// text 8 at a time: each unit's bytes are formed in vector lanes as one 32-bit word and
+// a length, and the words are stored one after the other, 4 bytes each. Without SSE2
+// each unit is formed the same way, without branching on its length.
 namespace fl::i18n {
 namespace {
 
