@@ -16,6 +16,11 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/convenience DESTINATION ${CMAKE_
 install(FILES ${ORRERY_HOST_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery/host COMPONENT development)
 install(FILES ${ORRERY_REFERENCE_HOST_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery/host/reference
         COMPONENT development)
+# The host's Boost lives in namespace kvboost (see the top-level CMakeLists.txt): the
+# installed headers reach Boost's own headers through include/orrery/kvboost too.
+install(CODE "file(CREATE_LINK \"${Boost_INCLUDE_DIRS}/boost\"
+                   \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_INCLUDEDIR}/orrery/kvboost\" SYMBOLIC)"
+        COMPONENT development)
 
 install(EXPORT orrery_convenience_targets NAMESPACE orrery:: FILE orrery_convenienceTargets.cmake
         DESTINATION ${ORRERY_PACKAGE_DIR} COMPONENT development)

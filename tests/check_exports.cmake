@@ -1,19 +1,40 @@
 # Compares the library's dynamic symbol table with the expected public interface.
 # Instantiations of standard-library templates that the compiler emits with vague
-# linkage (shared_ptr control blocks and the like) are not part of the interface.
-execute_process(COMMAND nm -D -C --defined-only ${LIBRARY} OUTPUT_VARIABLE raw RESULT_VARIABLE failed)
-if(failed)
-    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+# linkage (shared_ptr control blocks and the like) are not part of the interface; they
+# are recognised by their mangled names, which start with the std namespace (or one of
+# its abbreviations) even where the demangled name starts with a return type.
+foreach(form mangled demangled)
+    set(flags -D --defined-only --no-sort)
+    if(form STREQUAL "demangled")
+        list(APPEND flags -C)
+    endif()
+    execute_process(COMMAND nm ${flags} ${LIBRARY} OUTPUT_VARIABLE raw RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "nm failed on ${LIBRARY}")
+    endif()
+    string(REGEX REPLACE "\n$" "" raw "${raw}")
+    string(REPLACE "\n" ";" ${form} "${raw}")
+endforeach()
+
+list(LENGTH mangled count)
+list(LENGTH demangled demangledCount)
+if(NOT count EQUAL demangledCount)
+    message(FATAL_ERROR "nm listed ${count} mangled but ${demangledCount} demangled symbols")
 endif()
-string(REPLACE "\n" ";" lines "${raw}")
+
 set(actual "")
-foreach(line ${lines})
-    string(REGEX REPLACE "^[0-9a-f]+ [A-Za-z] " "" symbol "${line}")
-    # Template functions demangle with their return type first, e.g. "void std::...".
-    if(symbol STREQUAL "" OR symbol MATCHES "^(typeinfo for |typeinfo name for |vtable for |[A-Za-z_][A-Za-z0-9_ *&]* )?(std|__gnu_cxx)::"
-       OR symbol MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+    list(GET mangled ${i} line)
+    string(REGEX REPLACE "^[0-9a-f]+ [A-Za-z] " "" name "${line}")
+    # std::, std::allocator, std::basic_string, std::string, the iostreams, __gnu_cxx::;
+    # also their virtual tables, type infos, guard variables and local statics.
+    if(name MATCHES "^_Z(T[VIS]|GVZ|GV|Z)?N?[rVK]*[RO]?(St|Sa|Sb|Ss|Si|So|Sd|9__gnu_cxx)"
+       OR name MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
         continue()
     endif()
+    list(GET demangled ${i} line)
+    string(REGEX REPLACE "^[0-9a-f]+ [A-Za-z] " "" symbol "${line}")
     list(APPEND actual "${symbol}")
 endforeach()
 list(REMOVE_DUPLICATES actual)

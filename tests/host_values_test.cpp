@@ -124,7 +124,7 @@ TEST_F(Values, LogicalArraysAndObjectElements) {
     EXPECT_TRUE(hxGetLogicals(logicals.get())[2]);
     EXPECT_EQ(hxGetLogicals(reference::makeDouble(1).content()), nullptr);
     EXPECT_THROW_MESSAGE(createArray({1}, hxCELL_CLASS), std::invalid_argument,
-                         "the reference host makes logical, char, double and object arrays");
+                         "the reference host makes logical, char, double, object and string arrays");
 
     auto* cls = reference::defineClass("pkg.Thing");
     COSInterfacePtr object = reference::createObject(cls);

@@ -15,6 +15,7 @@
 #include "host/method_signature.hpp"
 #include "host/namespace_info.hpp"
 #include "host/prop_info.hpp"
+#include "host/string_array.hpp"
 
 namespace {
 
@@ -103,6 +104,17 @@ TEST(SlotOrder, HostServicesKeepTheirSlots) {
               consecutive(2, 6));
     EXPECT_EQ(slots(&COSDataType::getTypeID, &COSDataType::makeDefaultValue, &COSDataType::releaseValue),
               consecutive(2, 3));
+}
+
+TEST(SlotOrder, StringArrayAddsItsVariantsAfterTheObjectBase) {
+    // Five operations, then the destructor (slots 5 and 6), then the array's own.
+    using Base = coretypes::RefCountedObject;
+    EXPECT_EQ(slots(&Base::typeName, &Base::hashValue, &Base::equals, &Base::toString, &Base::destroy),
+              consecutive(0, 5));
+    using A = Korvane::String::detail::StringArray;
+    A::VariantPtr (A::*mutableForm)() = &A::getVariant;
+    A::ConstVariantPtr (A::*constForm)() const = &A::getVariant;
+    EXPECT_EQ(slots(mutableForm, constForm), consecutive(7, 2));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
-// The orrery convenience library: describe host classes as plain records and publish them.
+// The orrery convenience library: describe host classes as plain records and publish them,
+// and the value and array utilities that class-defining code needs.
 // This header includes every public header of the library.
 //
 // Typical use:
@@ -38,6 +39,7 @@
 // answer is read from the records when the host asks. Change a record before the host
 // asks, not while it may be calling into the adaptor.
 
+#include "convenience/array_comparison.hpp"  // element-wise comparison of object arrays
 #include "convenience/class_holder.hpp"  // ClassHolder: the class a member belongs to
 #include "convenience/class_info_struct.hpp"  // the class record, createClass
 #include "convenience/configurable_class_info.hpp"  // the class adaptor
@@ -52,4 +54,6 @@
 #include "convenience/namespace_function_info_struct.hpp"  // the function record, createFunction
 #include "convenience/namespace_info_struct.hpp"  // the namespace record, createNamespace
 #include "convenience/prop_info_struct.hpp"  // the property record, createProperty
+#include "convenience/string_array.hpp"  // the host's string array container
+#include "convenience/string_conversion.hpp"  // host text to UTF-8 and UTF-16 strings
 #include "convenience/type_lookup.hpp"  // host classes by id or data-type id

@@ -20,6 +20,7 @@ enum hxClassID : int {
     hxVOID_CLASS = 5,
     hxDOUBLE_CLASS = 6,
     hxOBJECT_CLASS = 7,  // elements are orrery::COSInterfacePtr
+    hxSTRING_CLASS = 8,  // elements are Korvane::String::StringElementPtr (host/string.hpp)
 };
 
 enum hxComplexity : int { hxREAL = 0, hxCOMPLEX = 1 };
@@ -89,7 +90,9 @@ ORRERY_HOST_API hxLogical* hxGetLogicals(hxArray* array) noexcept;
 namespace array {
 enum DeletedHandleBehavior : int { ReturnDeletedHandle = 0, ErrorOnDeletedHandle = 1 };
 
-// The object at a linear index of an object array.
+// The object at a linear index of an object array. An object that has been deleted
+// still has an identity that handles can compare; ReturnDeletedHandle hands it out like
+// any other, ErrorOnDeletedHandle raises the host error "orrery:object:DeletedHandle".
 ORRERY_HOST_API orrery::COSInterfacePtr getElement(const hxArray_tag* array, std::size_t index,
                                                    DeletedHandleBehavior behavior);
 // Reshapes in place; the element count must not change.

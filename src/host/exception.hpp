@@ -53,14 +53,6 @@ private:
     std::string text_;
 };
 
-// Keeps the type identity of error instantiations visible across shared libraries, so
-// that a catch in one library matches a throw in another.
-#if defined(_WIN32)
-#  define ORRERY_HOST_TEMPLATE_VISIBLE
-#else
-#  define ORRERY_HOST_TEMPLATE_VISIBLE __attribute__((visibility("default")))
-#endif
-
 // One error kind, named by its tag type; thrown by value.
 template <class Tag, class StdBase = std::exception, class Extra = void>
 class ORRERY_HOST_TEMPLATE_VISIBLE Exception : public IMsgIDException, public StdBase {

@@ -11,3 +11,12 @@
 #else
 #  define ORRERY_HOST_API __attribute__((visibility("default")))
 #endif
+
+// Default visibility for a host type without importing it: its type identity then
+// matches across shared libraries (a catch in one library matches a throw in another),
+// and template instantiations over it can be exported.
+#if defined(_WIN32)
+#  define ORRERY_HOST_TEMPLATE_VISIBLE
+#else
+#  define ORRERY_HOST_TEMPLATE_VISIBLE __attribute__((visibility("default")))
+#endif

@@ -11,9 +11,15 @@
 #include "host/interface_ptr.hpp"
 #include "host/reference/detail/array_object.hpp"
 #include "host/reference/detail/counters.hpp"
+#include "host/reference/detail/element_fetches.hpp"
+#include "host/reference/objects.hpp"
+#include "host/string.hpp"
 
 namespace hx {
 struct SizeMismatch;
+}
+namespace orrery::object {
+struct DeletedHandle;
 }
 
 namespace orrery::reference {
@@ -25,8 +31,23 @@ std::size_t elementSize(hxClassID classID, hxComplexity complexity) {
         case hxCHAR_CLASS: return sizeof(hxChar);
         case hxDOUBLE_CLASS: return complexity == hxCOMPLEX ? 2 * sizeof(double) : sizeof(double);
         case hxOBJECT_CLASS: return sizeof(COSInterfacePtr);
-        default: throw std::invalid_argument("the reference host makes logical, char, double and object arrays");
+        case hxSTRING_CLASS: return sizeof(Korvane::String::StringElementPtr);
+        default:
+            throw std::invalid_argument("the reference host makes logical, char, double, object and string arrays");
     }
+}
+
+// Object and string arrays hold owning handles, made empty with the array.
+template <class Handle>
+void constructHandles(void* data, std::size_t count) {
+    auto* items = static_cast<Handle*>(data);
+    for (std::size_t i = 0; i < count; ++i) new (items + i) Handle();
+}
+
+template <class Handle>
+void destroyHandles(void* data, std::size_t count) {
+    auto* items = static_cast<Handle*>(data);
+    for (std::size_t i = 0; i < count; ++i) items[i].~Handle();
 }
 
 }  // namespace
@@ -60,19 +81,15 @@ ArrayObject::ArrayObject(const std::vector<std::uint64_t>& extents, hxClassID cl
     const std::size_t size = (count_ ? count_ : 1) * bytes;
     data_ = ::operator new(size);
     std::memset(data_, 0, size);
-    if (classID == hxOBJECT_CLASS) {
-        auto* items = static_cast<COSInterfacePtr*>(data_);
-        for (std::size_t i = 0; i < count_; ++i) new (items + i) COSInterfacePtr();
-    }
+    if (classID == hxOBJECT_CLASS) constructHandles<COSInterfacePtr>(data_, count_);
+    if (classID == hxSTRING_CLASS) constructHandles<Korvane::String::StringElementPtr>(data_, count_);
     ++counters().arrays;
 }
 
 ArrayObject::~ArrayObject() {
     releaseDefault();
-    if (classID_ == hxOBJECT_CLASS) {
-        auto* items = static_cast<COSInterfacePtr*>(data_);
-        for (std::size_t i = 0; i < count_; ++i) items[i].~COSInterfacePtr();
-    }
+    if (classID_ == hxOBJECT_CLASS) destroyHandles<COSInterfacePtr>(data_, count_);
+    if (classID_ == hxSTRING_CLASS) destroyHandles<Korvane::String::StringElementPtr>(data_, count_);
     ::operator delete(data_);
     --counters().arrays;
 }
@@ -142,10 +159,17 @@ void hxErrMsg(hxErrorMessage message) {
 }
 
 namespace array {
-orrery::COSInterfacePtr getElement(const hxArray_tag* array, std::size_t index, DeletedHandleBehavior) {
+orrery::COSInterfacePtr getElement(const hxArray_tag* array, std::size_t index, DeletedHandleBehavior behavior) {
+    orrery::reference::detail::recordElementFetch(array, index);
     if (!array || array->classID() != hxOBJECT_CLASS) throw std::invalid_argument("getElement needs an object array");
     if (index >= array->numberOfElements()) throw std::out_of_range("getElement index past the last element");
-    return static_cast<const orrery::COSInterfacePtr*>(array->data())[index];
+    const orrery::COSInterfacePtr& element = static_cast<const orrery::COSInterfacePtr*>(array->data())[index];
+    if (behavior == ErrorOnDeletedHandle && orrery::reference::isDeleted(element)) {
+        using foundation::core::except::Exception;
+        using foundation::core::except::Message;
+        throw Exception<orrery::object::DeletedHandle>(Message{{}, "orrery:object", "DeletedHandle"});
+    }
+    return element;
 }
 
 void resize(matrix::ArrayPtr& array, std::size_t numberOfDimensions, const std::uint64_t* extents) {

@@ -23,6 +23,7 @@ struct LiveCountsOf {
     Count signatures{};
     Count objects{};  // host objects (instances and class data types)
     Count arrays{};
+    Count strings{};  // string elements of string arrays
     Count heapBlocks{};  // utMalloc blocks, e.g. enumeration bodies
     Count defaultValues{};  // handed out by makeDefaultValue, not yet released
 
@@ -39,6 +40,7 @@ struct LiveCountsOf {
         visit("signatures", self.signatures);
         visit("objects", self.objects);
         visit("arrays", self.arrays);
+        visit("strings", self.strings);
         visit("heap blocks", self.heapBlocks);
         visit("default values", self.defaultValues);
     }

@@ -23,6 +23,7 @@ struct Catalogue {
         {"orrery:namespace:NameAlreadyDefined", u"'{0}' is already defined in namespace '{1}'."},
         {"orrery:array:SizeMismatch", u"Arrays have incompatible sizes for this operation."},
         {"orrery:array:Unknown", u"Array error {0}."},
+        {"orrery:object:DeletedHandle", u"Invalid or deleted object."},
     };
 };
 

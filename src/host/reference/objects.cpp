@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <stdexcept>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -103,6 +104,19 @@ std::vector<std::string> liveObjectClassNames() {
 }  // namespace detail
 
 Object* asObject(COSInterface* object) { return dynamic_cast<Object*>(object); }
+
+void deleteObject(COSInterface* object) {
+    Object* instance = asObject(object);
+    if (!instance) throw std::invalid_argument("only instances of classes can be deleted");
+    if (instance->deleted_) return;
+    instance->deleted_ = true;
+    LiveObjects::releaseData(*instance);
+}
+
+bool isDeleted(const COSInterface* object) noexcept {
+    const auto* instance = dynamic_cast<const Object*>(object);
+    return instance && instance->deleted_;
+}
 
 }  // namespace reference
 }  // namespace orrery

@@ -38,6 +38,14 @@ class ClassObject;
 // A new instance of the class, with its per-object data.
 ORRERY_HOST_API COSInterfacePtr createObject(ClassObject* cls);
 
+// Deletes an instance the way the host's delete does: its per-object data goes back
+// through processObjectData now, and the object is marked deleted. Handles to it stay
+// valid and keep its identity until the last one goes. Deleting twice does nothing;
+// std::invalid_argument for anything but an instance.
+ORRERY_HOST_API void deleteObject(COSInterface* object);
+// Whether the object is an instance that has been deleted.
+ORRERY_HOST_API bool isDeleted(const COSInterface* object) noexcept;
+
 // An instance of a class. Its per-object data comes from the class info's
 // allocateData when it is made and goes back through processObjectData when it dies,
 // or at shutdown() when the object outlives its class: it is then detached (no class,
@@ -56,12 +64,15 @@ public:
 
 private:
     friend COSInterfacePtr createObject(ClassObject* cls);
+    friend void deleteObject(COSInterface* object);
+    friend bool isDeleted(const COSInterface* object) noexcept;
     explicit Object(ClassObject* cls);
 
     friend struct LiveObjects;
     ClassObject* cls_;
     std::string className_;
     void* data_ = nullptr;
+    bool deleted_ = false;
     std::map<std::string, COSValue> values_;
 };
 

@@ -20,9 +20,11 @@
 #include "host/reference/data_types.hpp"  // data types and their default values
 #include "host/reference/errors.hpp"  // the message catalogue
 #include "host/reference/namespace_tree.hpp"  // top-level namespaces, lazy packages, dotted names
-#include "host/reference/objects.hpp"  // instances and their per-object data
+#include "host/reference/object_arrays.hpp"  // object arrays of any shape, watching element fetches
+#include "host/reference/objects.hpp"  // instances, their per-object data, deleting them
 #include "host/reference/package.hpp"  // the host's package
 #include "host/reference/registry.hpp"  // class registry, defineClass, shutdown
 #include "host/reference/signature.hpp"  // the host's signature, as text
-#include "host/reference/text.hpp"  // UTF-8 to UTF-16
+#include "host/reference/strings.hpp"  // string arrays, char arrays of any shape
+#include "host/reference/text.hpp"  // UTF-8 to UTF-16 (the other way: fl::i18n::ustring_to_utf8)
 #include "host/reference/values.hpp"  // making and reading values

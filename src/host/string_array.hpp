@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <variant>
+
+#include "host/host_export.hpp"
+#include "host/kvboost.hpp"
+#include "host/ref_counted_object.hpp"
+#include "host/span.hpp"
+#include "host/string.hpp"
+
+// The host's array container. Its members are defined once, by the library that
+// exports them, for the one instantiation the host uses: string arrays.
+namespace coretypes::array {
+
+template <class... Variants>
+struct ORRERY_HOST_TEMPLATE_VISIBLE ArrayTypeList {};
+
+template <class TypeList>
+class ArrayBase;
+
+// What every array shares: its extents. Each concrete array type of the list is one
+// alternative of the variant that getVariant returns.
+template <class... Variants>
+class ORRERY_HOST_TEMPLATE_VISIBLE ArrayBase<ArrayTypeList<Variants...>> : public RefCountedObject {
+public:
+    using DimensionsSpan = cppcompat::detail::span::span<const std::uint64_t>;
+    using VariantPtr = std::variant<kvboost::intrusive_ptr<Variants>...>;
+    using ConstVariantPtr = std::variant<kvboost::intrusive_ptr<const Variants>...>;
+
+    ~ArrayBase() override;
+
+    // The extents; valid until the next resize.
+    DimensionsSpan getDimensionsSpan() const;
+    // An intrusive pointer to this array as its concrete type (one more reference).
+    virtual VariantPtr getVariant() = 0;
+    virtual ConstVariantPtr getVariant() const = 0;
+
+protected:
+    // No extents until the first resize.
+    ArrayBase();
+
+    kvboost::container::small_vector<std::uint64_t, 2> dimensions;
+};
+
+// An array of Policy::Element, one per element in linear element order. Variant is the
+// concrete array type that derives from it; only that type is ever made.
+template <class Variant, class Policy, class TypeList>
+class ORRERY_HOST_TEMPLATE_VISIBLE Array : public ArrayBase<TypeList> {
+public:
+    using Element = typename Policy::Element;
+    using typename ArrayBase<TypeList>::DimensionsSpan;
+    using typename ArrayBase<TypeList>::VariantPtr;
+    using typename ArrayBase<TypeList>::ConstVariantPtr;
+
+    ~Array() override;
+
+    // The number of elements held, whatever the extents say.
+    std::uint64_t getNumberOfElements() const;
+    // The elements, in linear element order; valid until the next push_back or resize.
+    // A friend, not a member: only the members above are the library's to export.
+    friend cppcompat::detail::span::span<const Element> elementsOf(const Array& array) noexcept {
+        return {array.elements.data(), array.elements.size()};
+    }
+    VariantPtr getVariant() override;
+    ConstVariantPtr getVariant() const override;
+    // Appends one element and adds 1 to the first extent: for k-by-1 arrays. The
+    // array must have extents (std::logic_error otherwise: resize it first).
+    void push_back(Element element);
+    // New extents: elements past the new count are released, new ones are empty
+    // (missing); trailing extents of 1 beyond the second are dropped.
+    void resize(DimensionsSpan extents);
+
+protected:
+    Array() = default;
+
+    kvboost::container::small_vector<Element, Policy::inlineElements> elements;
+};
+
+}  // namespace coretypes::array
+
+namespace Korvane::String::detail {
+
+// Visible from its first declaration on: the instantiations over it are exported.
+class ORRERY_HOST_TEMPLATE_VISIBLE StringArrayVariant;
+
+struct ORRERY_HOST_TEMPLATE_VISIBLE StringArrayPolicy {
+    using Element = StringElementPtr;
+    // Most string arrays hold one string: that one needs no storage of its own.
+    static constexpr std::size_t inlineElements = 1;
+};
+
+using StringArrayTypes = coretypes::array::ArrayTypeList<StringArrayVariant>;
+using StringArrayBase = coretypes::array::ArrayBase<StringArrayTypes>;
+using StringArray = coretypes::array::Array<StringArrayVariant, StringArrayPolicy, StringArrayTypes>;
+
+// A host string array.
+class ORRERY_HOST_TEMPLATE_VISIBLE StringArrayVariant final : public StringArray {
+public:
+    StringArrayVariant() = default;
+};
+
+}  // namespace Korvane::String::detail
