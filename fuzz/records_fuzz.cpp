@@ -32,6 +32,8 @@ const char* const kNames[] = {"a", "b", "geo", "geo.a", "Point", "", "a..b", "ge
 const char* const kTypes[] = {"double", "logical", "any", "a scalar", "Point scalar", "no.such", ""};
 
 struct World {
+    explicit World(FuzzedDataProvider& provider) : data(provider) {}
+
     FuzzedDataProvider& data;
     std::vector<std::shared_ptr<COSClassInfoStruct>> classes;
     std::vector<std::shared_ptr<COSPropInfoStruct>> properties;
@@ -263,7 +265,7 @@ struct World {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);
-    World world{data};
+    World world(data);
     while (data.remaining_bytes() > 0) {
         try {
             world.step();
