@@ -38,10 +38,11 @@ struct SuperclassEntry {
 /// addConstructor, or the members' attach), then publish(); from then on the host queries
 /// the record through a ConfigurableCOSClassInfo, which reads each field when asked.
 /// Every hook has a harmless default; a hook set to an empty std::function makes the
-/// host's call throw std::bad_function_call (only copyDataFcn may be empty). Linking and
+/// host's call throw std::bad_function_call (only copyDataFcn may be empty). A hook must
+/// not replace or clear its own field while it runs (populateClassFcn excepted). Linking and
 /// publishing need the record to be owned by a std::shared_ptr (std::bad_weak_ptr else).
 struct ORRERY_CONVENIENCE_API COSClassInfoStruct : std::enable_shared_from_this<COSClassInfoStruct>,
-      detail::RecordTracker<detail::RecordKind::classRecord> {
+                                                   detail::RecordTracker<detail::RecordKind::classRecord> {
     COSClassInfoStruct();
     /// Copies every field; the copy is owned by no shared pointer until the caller makes it so.
     COSClassInfoStruct(const COSClassInfoStruct& other);

@@ -34,7 +34,7 @@ using ConstructorNotSupportedError =
 /// class's scalar data type unless the record declares outputs itself. Linked to a class
 /// record, an unnamed constructor takes the class's name and the output name "Output".
 struct ORRERY_CONVENIENCE_API COSConstructorInfoStruct : std::enable_shared_from_this<COSConstructorInfoStruct>,
-      detail::RecordTracker<detail::RecordKind::constructor> {
+                                                         detail::RecordTracker<detail::RecordKind::constructor> {
     COSConstructorInfoStruct();
     COSConstructorInfoStruct(const COSConstructorInfoStruct& other);
     COSConstructorInfoStruct(COSConstructorInfoStruct&& other) noexcept;

@@ -37,7 +37,9 @@
 //
 // The host pulls the rest: the members reach it when it first sets the class up, and every
 // answer is read from the records when the host asks. Change a record before the host
-// asks, not while it may be calling into the adaptor.
+// asks, not while it may be calling into the adaptor. A hook must not replace or clear
+// its own field while it runs (that destroys the running callable; debug builds report
+// it); records may outlive the host. The README's lifetime rules say more.
 
 #include "convenience/array_comparison.hpp"  // element-wise comparison of object arrays
 #include "convenience/class_holder.hpp"  // ClassHolder: the class a member belongs to

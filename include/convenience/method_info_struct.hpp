@@ -27,7 +27,7 @@ using InvokeFcn = std::function<void(const COSClient*, int&, COSValue*, int, con
 /// Describes one method of a class. The signature the host sees is built from the
 /// signature fields on its first request and never rebuilt.
 struct ORRERY_CONVENIENCE_API COSMethodInfoStruct : std::enable_shared_from_this<COSMethodInfoStruct>,
-      detail::RecordTracker<detail::RecordKind::method> {
+                                                    detail::RecordTracker<detail::RecordKind::method> {
     COSMethodInfoStruct();
     COSMethodInfoStruct(const COSMethodInfoStruct& other);
     COSMethodInfoStruct(COSMethodInfoStruct&& other) noexcept;
@@ -60,7 +60,7 @@ struct ORRERY_CONVENIENCE_API COSMethodInfoStruct : std::enable_shared_from_this
     std::vector<std::string> inputNames;  ///< empty: Input_1, Input_2, ...
     std::vector<std::string> outputNames;  ///< empty: Output_1, Output_2, ...
     std::int32_t signatureOption = 0;  ///< passed to the host signature unchanged
-    InvokeFcn invokeFcn;  ///< the call itself; default: does nothing
+    InvokeFcn invokeFcn;  ///< the call itself; default: does nothing; must not replace itself while it runs
     ClassHolder classHolder;
     std::shared_ptr<COSMethodSignature> cachedSignature;  ///< built on the first request, then kept
 

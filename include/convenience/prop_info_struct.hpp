@@ -25,7 +25,7 @@ namespace orrery::convenience {
 /// Describes one property of a class. Link it to a class record (attach or
 /// COSClassInfoStruct::addProperty) or attach it to a host class directly.
 struct ORRERY_CONVENIENCE_API COSPropInfoStruct : std::enable_shared_from_this<COSPropInfoStruct>,
-      detail::RecordTracker<detail::RecordKind::property> {
+                                                  detail::RecordTracker<detail::RecordKind::property> {
     COSPropInfoStruct();
     /// Copies every field but the cached factory default, which each record computes and
     /// releases itself; the copy is owned by no shared pointer yet.
