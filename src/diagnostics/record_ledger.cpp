@@ -111,7 +111,7 @@ std::vector<LiveRecord> liveRecords() {
         std::lock_guard guard(l.lock);
         for (const auto& [tracker, entry] : l.entries) {
             auto [kind, name] = describeEntry(tracker, entry.kind);
-            found.push_back({entry.serial, LiveRecord{kind, name ? *name : std::string()}});
+            found.emplace_back(entry.serial, LiveRecord{kind, name ? *name : std::string()});
         }
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });

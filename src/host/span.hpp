@@ -21,10 +21,12 @@ public:
     constexpr span(T* first, std::size_t count) noexcept : first_(first), last_(first + count) {}
     // Any contiguous container with data() and size(), e.g. a std::vector; a temporary
     // one lives until the end of the call that it is an argument of.
+    // Not for spans themselves, so copying a span stays a copy.
     template <class Container>
-    requires requires(Container&& c) {
+    requires(!std::is_same_v<std::remove_cvref_t<Container>, span>) && requires(Container&& c) {
         { c.data() + c.size() } -> std::convertible_to<T*>;
     }
+    // NOLINTNEXTLINE(bugprone-forwarding-reference-overload): the constraint above excludes span
     constexpr span(Container&& container) noexcept : span(container.data(), container.size()) {}
 
     constexpr T* data() const noexcept { return first_; }

@@ -31,12 +31,15 @@ void NamespacePopulation::operator()(COSPackage* package) const {
     COSNamespaceInfoStruct& r = record();
     if (!package) throw std::invalid_argument("namespace '" + r.name + "': no package to populate");
     // By index, re-reading the size: the host may call back into the record while it
-    // takes an item, and whatever is appended meanwhile is handed over too.
+    // takes an item, and whatever is appended meanwhile is handed over too (a range-for
+    // would read through invalidated iterators then).
+    // NOLINTNEXTLINE(modernize-loop-convert)
     for (std::size_t i = 0; i < r.classInfos.size(); ++i) package->addClassInfo(r.classInfos[i], 0, 2);
     for (std::size_t i = 0; i < r.classes.size(); ++i) {
         auto item = present(r.classes[i], "class record", r);
         package->addClassInfo(new ClassInfoAdaptor(std::move(item)), 0, 2);
     }
+    // NOLINTNEXTLINE(modernize-loop-convert)
     for (std::size_t i = 0; i < r.functionInfos.size(); ++i) package->addFunctionInfo(r.functionInfos[i], 0, 2);
     for (std::size_t i = 0; i < r.functions.size(); ++i) {
         auto item = present(r.functions[i], "function record", r);
@@ -46,6 +49,7 @@ void NamespacePopulation::operator()(COSPackage* package) const {
         auto item = present(r.innerNamespaces[i], "namespace record", r);
         package->addInnerNamespaceInfo(new ConfigurableCOSNamespaceInfo(std::move(item)));
     }
+    // NOLINTNEXTLINE(modernize-loop-convert)
     for (std::size_t i = 0; i < r.innerNamespaceInfos.size(); ++i)
         package->addInnerNamespaceInfo(r.innerNamespaceInfos[i]);
 }

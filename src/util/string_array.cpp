@@ -86,8 +86,9 @@ template class Array<Korvane::String::detail::StringArrayVariant, Korvane::Strin
 // the extents and the elements, each a small vector of data pointer, size, capacity
 // and inline room.
 static_assert(sizeof(RefCountedObject) == 2 * sizeof(void*));
-static_assert(sizeof(kvboost::container::small_vector<std::uint64_t, 2>) == 3 * sizeof(void*) + 2 * 8);
-static_assert(sizeof(Korvane::String::detail::StringArrayBase) == sizeof(RefCountedObject) + 5 * 8);
+static_assert(sizeof(kvboost::container::small_vector<std::uint64_t, 2>) ==
+              3 * sizeof(void*) + 2 * sizeof(std::uint64_t));
+static_assert(sizeof(Korvane::String::detail::StringArrayBase) == sizeof(RefCountedObject) + 5 * sizeof(std::uint64_t));
 static_assert(sizeof(Korvane::String::detail::StringArray) ==
               sizeof(Korvane::String::detail::StringArrayBase) + 3 * sizeof(void*) +
                   Korvane::String::detail::StringArrayPolicy::inlineElements *

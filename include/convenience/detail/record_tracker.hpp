@@ -23,8 +23,8 @@ protected:
     RecordTracker() noexcept { enterRecord(this, Kind); }
     RecordTracker(const RecordTracker&) noexcept { enterRecord(this, Kind); }
     RecordTracker(RecordTracker&&) noexcept { enterRecord(this, Kind); }
-    RecordTracker& operator=(const RecordTracker&) noexcept { return *this; }
-    RecordTracker& operator=(RecordTracker&&) noexcept { return *this; }
+    RecordTracker& operator=(const RecordTracker&) noexcept = default;
+    RecordTracker& operator=(RecordTracker&&) noexcept = default;
     ~RecordTracker() { leaveRecord(this); }
 };
 
