@@ -17,8 +17,10 @@ namespace coretypes::array {
 template <class... Variants>
 struct ORRERY_HOST_TEMPLATE_VISIBLE ArrayTypeList {};
 
+// Visible on the primary template too: Clang takes a partial specialisation's visibility
+// from it.
 template <class TypeList>
-class ArrayBase;
+class ORRERY_HOST_TEMPLATE_VISIBLE ArrayBase;
 
 // What every array shares: its extents. Each concrete array type of the list is one
 // alternative of the variant that getVariant returns.
