@@ -31,7 +31,7 @@ template <class... Variants>
 struct ORRERY_HOST_TEMPLATE_VISIBLE ArrayTypeList {};
 
 template <class TypeList>
-class ArrayBase;
+class ORRERY_STRING_ARRAY_API ArrayBase;
 
 // What every array shares: its extents. Each concrete array type of the list is one
 // alternative of the variant that getVariant returns.
