@@ -1,7 +1,5 @@
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64-posix).
-# The posix thread model: the win32 one has no std::thread or std::mutex. Programs built
-# here run through Wine (CMAKE_CROSSCOMPILING_EMULATOR), headless and in a Wine prefix of
-# the build tree's own.
+# The posix thread model: the win32 one has no std::thread or std::mutex.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -22,9 +20,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 set(CMAKE_SHARED_LINKER_FLAGS_INIT -static)
 
-# No display (Wine then opens no windows), no debug channels, no Mono or Gecko
-# installers when the prefix is made. WINEPREFIX is the build tree's, so nothing here
-# touches ~/.wine and `wineserver -p` started with the same prefix serves every test.
-set(CMAKE_CROSSCOMPILING_EMULATOR
-    ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY WINEPREFIX=${CMAKE_BINARY_DIR}/wine
-    WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= wine)
+# Programs built here run through Wine (cmake/toolchains/wine-run), headless, in a prefix
+# of the build tree's own: nothing touches ~/.wine, and a `wineserver -p` started for
+# that prefix serves every test.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run ${CMAKE_BINARY_DIR}/wine)
