@@ -20,7 +20,7 @@ set_target_properties(Boost::headers PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${
 # (its libraries are built for Linux). Static: each test executable carries its own.
 if(ORRERY_BUILD_TESTS)
     set(ORRERY_GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for the cross build")
-    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF)
     set(BUILD_SHARED_LIBS OFF)
     # Its targets come with the GTest:: names that find_package(GTest) gives on Linux.
     add_subdirectory(${ORRERY_GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL SYSTEM)
