@@ -12,6 +12,19 @@
 
 // The host's array container. Its members are defined once, by the library that
 // exports them, for the one instantiation the host uses: string arrays.
+//
+// A Windows DLL exports only what is marked, and other modules must import it: the
+// container is the library's export (ORRERY_CONVENIENCE_BUILD) and everyone else's import.
+#if defined(_WIN32)
+#  if defined(ORRERY_CONVENIENCE_BUILD)
+#    define ORRERY_STRING_ARRAY_API __declspec(dllexport)
+#  else
+#    define ORRERY_STRING_ARRAY_API __declspec(dllimport)
+#  endif
+#else
+#  define ORRERY_STRING_ARRAY_API ORRERY_HOST_TEMPLATE_VISIBLE
+#endif
+
 namespace coretypes::array {
 
 template <class... Variants>
@@ -20,12 +33,12 @@ struct ORRERY_HOST_TEMPLATE_VISIBLE ArrayTypeList {};
 // Visible on the primary template too: Clang takes a partial specialisation's visibility
 // from it.
 template <class TypeList>
-class ORRERY_HOST_TEMPLATE_VISIBLE ArrayBase;
+class ORRERY_STRING_ARRAY_API ArrayBase;
 
 // What every array shares: its extents. Each concrete array type of the list is one
 // alternative of the variant that getVariant returns.
 template <class... Variants>
-class ORRERY_HOST_TEMPLATE_VISIBLE ArrayBase<ArrayTypeList<Variants...>> : public RefCountedObject {
+class ORRERY_STRING_ARRAY_API ArrayBase<ArrayTypeList<Variants...>> : public RefCountedObject {
 public:
     using DimensionsSpan = cppcompat::detail::span::span<const std::uint64_t>;
     using VariantPtr = std::variant<kvboost::intrusive_ptr<Variants>...>;
@@ -49,7 +62,7 @@ protected:
 // An array of Policy::Element, one per element in linear element order. Variant is the
 // concrete array type that derives from it; only that type is ever made.
 template <class Variant, class Policy, class TypeList>
-class ORRERY_HOST_TEMPLATE_VISIBLE Array : public ArrayBase<TypeList> {
+class ORRERY_STRING_ARRAY_API Array : public ArrayBase<TypeList> {
 public:
     using Element = typename Policy::Element;
     using typename ArrayBase<TypeList>::DimensionsSpan;

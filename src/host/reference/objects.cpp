@@ -23,12 +23,23 @@ COSInterface::~COSInterface() {
 }
 
 namespace internal {
-void retainInterface(COSInterface* object) noexcept {
-    if (object) object->refs_.fetch_add(1, std::memory_order_relaxed);
-}
-void releaseInterface(COSInterface* object) noexcept {
-    if (object && object->refs_.fetch_sub(1, std::memory_order_acq_rel) == 1 && !object->immortal_) delete object;
-}
+
+struct ObjectAccess {
+    static void retain(COSInterface* object) noexcept {
+        if (object) object->refs_.fetch_add(1, std::memory_order_relaxed);
+    }
+    static void release(COSInterface* object) noexcept {
+        if (object && object->refs_.fetch_sub(1, std::memory_order_acq_rel) == 1 && !object->immortal_) delete object;
+    }
+    static reference::Object* make(reference::ClassObject* cls) { return new reference::Object(cls); }
+    static void*& data(reference::Object& object) noexcept { return object.data_; }
+    static bool& deleted(reference::Object& object) noexcept { return object.deleted_; }
+    static bool deleted(const reference::Object& object) noexcept { return object.deleted_; }
+};
+
+void retainInterface(COSInterface* object) noexcept { ObjectAccess::retain(object); }
+void releaseInterface(COSInterface* object) noexcept { ObjectAccess::release(object); }
+
 }  // namespace internal
 
 namespace reference {
@@ -72,9 +83,9 @@ Object::~Object() {
 }
 
 COSInterfacePtr createObject(ClassObject* cls) {
-    auto* object = new Object(cls);
+    auto* object = internal::ObjectAccess::make(cls);
     COSInterfacePtr handle(object);
-    if (cls && cls->info()) object->data_ = cls->info()->allocateData(object);
+    if (cls && cls->info()) internal::ObjectAccess::data(*object) = cls->info()->allocateData(object);
     return handle;
 }
 
@@ -108,14 +119,14 @@ Object* asObject(COSInterface* object) { return dynamic_cast<Object*>(object); }
 void deleteObject(COSInterface* object) {
     Object* instance = asObject(object);
     if (!instance) throw std::invalid_argument("only instances of classes can be deleted");
-    if (instance->deleted_) return;
-    instance->deleted_ = true;
+    if (internal::ObjectAccess::deleted(*instance)) return;
+    internal::ObjectAccess::deleted(*instance) = true;
     LiveObjects::releaseData(*instance);
 }
 
 bool isDeleted(const COSInterface* object) noexcept {
     const auto* instance = dynamic_cast<const Object*>(object);
-    return instance && instance->deleted_;
+    return instance && internal::ObjectAccess::deleted(*instance);
 }
 
 }  // namespace reference

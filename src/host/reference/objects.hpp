@@ -11,6 +11,13 @@
 
 namespace orrery {
 
+namespace internal {
+// The one way into the private parts of COSInterface and Object for the functions below
+// that need them. A class, not those functions as friends: MinGW's GCC drops dllimport
+// from a function that a class redeclares as its friend.
+struct ObjectAccess;
+}  // namespace internal
+
 // The reference host's objects: instances of classes and data types. Shared through
 // COSInterfacePtr; the last handle frees the object.
 class ORRERY_HOST_API COSInterface {
@@ -23,8 +30,7 @@ public:
     virtual ~COSInterface();
 
 private:
-    friend void internal::retainInterface(COSInterface*) noexcept;
-    friend void internal::releaseInterface(COSInterface*) noexcept;
+    friend struct internal::ObjectAccess;
     std::atomic<long> refs_{0};
     bool immortal_;
 };
@@ -63,9 +69,7 @@ public:
     std::map<std::string, COSValue>& values() { return values_; }
 
 private:
-    friend COSInterfacePtr createObject(ClassObject* cls);
-    friend void deleteObject(COSInterface* object);
-    friend bool isDeleted(const COSInterface* object) noexcept;
+    friend struct internal::ObjectAccess;
     explicit Object(ClassObject* cls);
 
     friend struct LiveObjects;
