@@ -167,7 +167,7 @@ std::string describeValue(const COSValue& value) {
         }
         case hxOBJECT_CLASS: {
             COSClass* cls = omGetObjectClass(peekObject(value));
-            return cls ? std::string("a ") + cls->getClassName() + " object" : "an object of no class";
+            return cls ? detail::withArticle(cls->getClassName()) + " object" : "an object of no class";
         }
         default: break;
     }

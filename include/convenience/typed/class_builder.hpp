@@ -243,7 +243,7 @@ private:
         record->getFcn = [site, getter](COSInterface* object) -> COSValue {
             T& self = selfOf(*site, object);
             decltype(auto) value = detail::guarded(*site, [&]() -> R { return std::invoke(getter, self); });
-            return Converter<V>::make(std::forward<R>(value));
+            return detail::converting(*site, [&] { return Converter<V>::make(std::forward<R>(value)); });
         };
         if constexpr (std::is_null_pointer_v<Setter>) {
             record->setFcn = [site](COSInterface*, COSValue) { raiseReadOnlyProperty(site->member); };

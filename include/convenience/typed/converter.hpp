@@ -32,11 +32,11 @@
 namespace orrery::convenience::typed {
 
 namespace detail {
+// Characters are not numbers here; signed and unsigned char are (std::int8_t, std::uint8_t).
 template <class T>
 inline constexpr bool isCharacter =
-    std::is_same_v<T, char> || std::is_same_v<T, signed char> || std::is_same_v<T, unsigned char> ||
-    std::is_same_v<T, wchar_t> || std::is_same_v<T, char8_t> || std::is_same_v<T, char16_t> ||
-    std::is_same_v<T, char32_t>;
+    std::is_same_v<T, char> || std::is_same_v<T, wchar_t> || std::is_same_v<T, char8_t> ||
+    std::is_same_v<T, char16_t> || std::is_same_v<T, char32_t>;
 
 // The host's numbers are doubles; these C++ types travel as double scalars.
 template <class T>
@@ -79,7 +79,13 @@ struct Converter<T> {
     static COSId typeId() { return makeId("double scalar"); }
     static std::string expected() {
         if constexpr (std::is_floating_point_v<T>) return "a double scalar";
-        return "a whole-number double scalar within the range of its " + std::to_string(sizeof(T) * 8) + "-bit " +
+        return "a whole-number double scalar " + range();
+    }
+    /// "within the range of a 32-bit signed integer" for integers, "" otherwise.
+    static std::string range() {
+        if constexpr (std::is_floating_point_v<T>) return "";
+        constexpr std::size_t bits = sizeof(T) * 8;
+        return std::string("within the range of ") + (bits == 8 ? "an " : "a ") + std::to_string(bits) + "-bit " +
                (std::is_signed_v<T> ? "signed" : "unsigned") + " integer";
     }
     static std::optional<T> read(const COSValue& value) noexcept {
@@ -125,7 +131,10 @@ struct Converter<std::u16string> {
 template <detail::Number T>
 struct Converter<std::vector<T>> {
     static COSId typeId() { return makeId("double vector"); }
-    static std::string expected() { return "a vector of " + Converter<T>::expected() + "s"; }
+    static std::string expected() {
+        if constexpr (std::is_floating_point_v<T>) return "a double vector";
+        return "a double vector of whole numbers " + Converter<T>::range();
+    }
     static std::optional<std::vector<T>> read(const COSValue& value) {
         std::optional<std::vector<double>> numbers = readDoubles(value);
         if (!numbers) return std::nullopt;

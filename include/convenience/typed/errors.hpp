@@ -44,7 +44,7 @@ using ReadOnlyPropertyError = TypedError<LUMEN::orrery_typed::ReadOnlyProperty>;
 using AbstractMemberError = TypedError<LUMEN::orrery_typed::AbstractMember>;
 /// "{member} failed: {what}": a C++ exception from the bound code, by its what() text.
 using CppExceptionError = TypedError<LUMEN::orrery_typed::CppException>;
-/// "{member} cannot make a {class} object: the host has no class {class}."
+/// "{member} cannot make an object of class {class}: the host has no such class."
 using ClassNotAvailableError = TypedError<LUMEN::orrery_typed::ClassNotAvailable>;
 
 /// The message component of every error above.

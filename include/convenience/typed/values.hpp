@@ -29,6 +29,12 @@ inline const std::vector<std::uint64_t>& scalarExtents() {
     return extents;
 }
 
+// "a word" or "an word", by the word's first letter; for messages.
+inline std::string withArticle(const std::string& word) {
+    const bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
+    return (vowel ? "an " : "a ") + word;
+}
+
 template <class T>
 T* scalarData(const COSValue& value, hxClassID classID) noexcept {
     const hxArray* array = value.content();

@@ -33,7 +33,8 @@ struct Catalogue {
         {"LUMEN:orrery_typed:ReadOnlyProperty", u"Property {0} is read-only."},
         {"LUMEN:orrery_typed:AbstractMember", u"Method {0} is abstract: a subclass must implement it."},
         {"LUMEN:orrery_typed:CppException", u"{0} failed: {1}"},
-        {"LUMEN:orrery_typed:ClassNotAvailable", u"{0} cannot make a {1} object: the host has no class {1}."},
+        {"LUMEN:orrery_typed:ClassNotAvailable",
+         u"{0} cannot make an object of class {1}: the host has no such class."},
     };
 };
 

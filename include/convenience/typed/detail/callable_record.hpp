@@ -21,16 +21,16 @@ void fillCallable(Record& record, Fn fn, const std::string& member, bool hasSelf
     using Call = InvokerFor<Fn>;
     const auto total = static_cast<std::size_t>(Call::total);
     // Generated names count the object too, as the host's do; the object is "self" always.
-    std::vector<std::string> named = namesFor({}, total, "Input_", member);
+    std::vector<std::string> named = namesFor({}, total, "input", member);
     if (!inputNames.empty()) {
-        named = namesFor(inputNames, hasSelf ? total - 1 : total, "Input_", member);
+        named = namesFor(inputNames, hasSelf ? total - 1 : total, "input", member);
         if (hasSelf) named.insert(named.begin(), "self");
     } else if (hasSelf) {
         named.front() = "self";
     }
     auto site = std::make_shared<CallSite>(CallSite{member, named, {}});
     site->outputNames = namesFor(
-        outputNames, static_cast<std::size_t>(Results<typename CallableTraits<Fn>::Result>::count), "Output_", member);
+        outputNames, static_cast<std::size_t>(Results<typename CallableTraits<Fn>::Result>::count), "output", member);
     record.inputTypes = Call::inputTypeIds();
     record.inputNames = inputNames.empty() && !hasSelf ? std::vector<std::string>() : named;
     record.outputTypes = Call::outputTypeIds();

@@ -14,6 +14,7 @@
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "convenience/typed/converter.hpp"
@@ -214,16 +215,18 @@ struct CallSite {
 
 /// The given names, or the host's generated ones ("Input_1", ...) when there are none;
 /// std::invalid_argument when a given list does not name every one of `count`.
-inline std::vector<std::string> namesFor(const std::vector<std::string>& given, std::size_t count, const char* prefix,
-                                         const std::string& member) {
+/// `direction` is "input" or "output".
+inline std::vector<std::string> namesFor(const std::vector<std::string>& given, std::size_t count,
+                                         const std::string& direction, const std::string& member) {
     if (given.empty()) {
         std::vector<std::string> generated;
+        const std::string prefix = direction == "input" ? "Input_" : "Output_";
         for (std::size_t i = 1; i <= count; ++i) generated.push_back(prefix + std::to_string(i));
         return generated;
     }
     if (given.size() != count)
-        throw std::invalid_argument(member + ": " + std::to_string(given.size()) + " " + prefix + " names for " +
-                                    std::to_string(count) + " values");
+        throw std::invalid_argument(member + ": " + std::to_string(given.size()) + " " + direction + " names given, " +
+                                    std::to_string(count) + " needed");
     return given;
 }
 
@@ -239,6 +242,16 @@ decltype(auto) guarded(const CallSite& site, F&& body) {
         raiseCppException(site.member, error.what());
     } catch (...) {
         raiseCppException(site.member, "an exception that is not a std::exception");
+    }
+}
+
+/// Makes outputs: a bound result whose class the host lacks is reported for the member.
+template <class F>
+decltype(auto) converting(const CallSite& site, F&& body) {
+    try {
+        return std::forward<F>(body)();
+    } catch (const ClassNotAvailableError& error) {
+        raiseClassNotAvailable(site.member, std::get<std::string>(error.message().arguments.at(1)));
     }
 }
 
@@ -279,7 +292,8 @@ private:
         } else {
             decltype(auto) result =
                 guarded(*site_, [&]() -> R { return std::invoke(fn_, Arg<P>::pass(std::get<I>(holders))...); });
-            outputCount = Results<R>::write(std::forward<R>(result), outputs, outputCount);
+            outputCount =
+                converting(*site_, [&] { return Results<R>::write(std::forward<R>(result), outputs, outputCount); });
         }
     }
 
