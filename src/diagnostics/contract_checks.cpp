@@ -96,9 +96,8 @@ public:
                 add(Severity::error, "null-entry", kind, id, "constructorRecords holds a null record");
                 continue;
             }
-            const std::string& own = constructor->name.empty() ? cls.name : constructor->name;
-            const std::string name = id + "." + own;
-            methods.note(*this, "constructor", name, own, "method or constructor");
+            const std::string name = id + "." + constructor->name;
+            methods.note(*this, "constructor", name, constructor->name, "method or constructor");
             checkConstructor(cls, *constructor, name);
         }
     }
