@@ -55,7 +55,9 @@ public:
     template <class... Out, class... Args>
     auto call(const std::string& method, const Args&... args) const;
 
-    /// The C++ object of a bound class behind the host object.
+    /// The C++ object of a bound class behind the host object. Bindings are per shared
+    /// library (hidden, so that plugins cannot mix up their types): call this from the
+    /// library or program that bound T.
     template <class T>
     T& as() const {
         T* object = convenience::typed::objectAs<T>(handle_);

@@ -53,7 +53,8 @@ struct ClassBinding {
     }
 };
 
-/// The binding of T.
+/// The binding of T. Each shared library (or program) has its own, like the rest of
+/// its symbols: two plugins that happen to name a type alike cannot mix their bindings up.
 template <class T>
 inline ClassBinding bindingOf{};
 

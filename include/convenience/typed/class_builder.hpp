@@ -94,6 +94,8 @@ public:
     /// A constructor taking Args: it makes the host object and a T from the inputs.
     template <class... Args>
     ClassBuilder& constructor(const std::vector<std::string>& inputNames = {}) {
+        static_assert(!std::is_abstract_v<T>, "an abstract class has no constructor");
+        static_assert(std::is_constructible_v<T, Args...>, "the class has no C++ constructor taking these arguments");
         auto record = createConstructor();
         const std::string member = state_->className;
         auto make = [member](Args... args) -> COSValue {
