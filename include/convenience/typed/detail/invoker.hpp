@@ -53,26 +53,39 @@ template <class R, class C, class... A>
 struct CallableTraits<R (C::*)(A...) const noexcept> : CallableTraits<R (*)(A...)> {};
 
 // A member function of T (or of a base of T) as a callable whose first parameter is the
-// object: T& for a member function, const T& for a const one.
+// object: T& for a member function, const T& for a const one. Anything else is already
+// such a callable.
 template <class T, class F>
 struct AsFreeCallable {
-    using Type = F;
     static F make(F f) { return f; }
 };
-#define ORRERY_TYPED_MEMBER_FUNCTION(QUALIFIERS, SELF)                                                 \
-  template <class T, class R, class C, class... A>                                                     \
-  struct AsFreeCallable<T, R (C::*)(A...) QUALIFIERS> {                                                \
-    static_assert(std::is_base_of_v<C, T>, "the member function belongs to another class");            \
-    static auto make(R (C::*member)(A...) QUALIFIERS) {                                                \
-      return [member](SELF self, A... args) -> R { return (self.*member)(std::forward<A>(args)...); }; \
-    }                                                                                                  \
-    using Type = decltype(make(nullptr));                                                              \
-  };
-ORRERY_TYPED_MEMBER_FUNCTION(, T&)
-ORRERY_TYPED_MEMBER_FUNCTION(const, const T&)
-ORRERY_TYPED_MEMBER_FUNCTION(noexcept, T&)
-ORRERY_TYPED_MEMBER_FUNCTION(const noexcept, const T&)
-#undef ORRERY_TYPED_MEMBER_FUNCTION
+
+template <class T, class Self, class R, class C, class Member, class... A>
+auto memberCall(Member member) {
+    static_assert(std::is_base_of_v<C, T>, "the member function belongs to another class");
+    return [member](Self self, A... args) -> R { return (self.*member)(std::forward<A>(args)...); };
+}
+
+template <class T, class R, class C, class... A>
+struct AsFreeCallable<T, R (C::*)(A...)> {
+    static auto make(R (C::*member)(A...)) { return memberCall<T, T&, R, C, decltype(member), A...>(member); }
+};
+template <class T, class R, class C, class... A>
+struct AsFreeCallable<T, R (C::*)(A...) const> {
+    static auto make(R (C::*member)(A...) const) {
+        return memberCall<T, const T&, R, C, decltype(member), A...>(member);
+    }
+};
+template <class T, class R, class C, class... A>
+struct AsFreeCallable<T, R (C::*)(A...) noexcept> {
+    static auto make(R (C::*member)(A...) noexcept) { return memberCall<T, T&, R, C, decltype(member), A...>(member); }
+};
+template <class T, class R, class C, class... A>
+struct AsFreeCallable<T, R (C::*)(A...) const noexcept> {
+    static auto make(R (C::*member)(A...) const noexcept) {
+        return memberCall<T, const T&, R, C, decltype(member), A...>(member);
+    }
+};
 
 // ----- Inputs -----------------------------------------------------------------------------
 
