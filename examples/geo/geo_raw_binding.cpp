@@ -104,8 +104,9 @@ std::shared_ptr<COSNamespaceInfoStruct> geo::defineGeoRaw() {
     area->getFcn = [](COSInterface* object) { return values::makeDouble(polygonOf(object).area()); };
     area->setFcn = [](COSInterface*, COSValue) { throw std::logic_error("area is read-only"); };
     polygon->addProperty(area);
-    for (auto [propertyName, vertices] : {std::pair{"xs", &Polygon::xs}, std::pair{"ys", &Polygon::ys}}) {
+    for (const auto& [propertyName, member] : {std::pair{"xs", &Polygon::xs}, std::pair{"ys", &Polygon::ys}}) {
         auto coordinates = createProperty(propertyName);
+        auto vertices = member;  // a copy: Clang 14 cannot capture a structured binding
         coordinates->SetTypeAndImplicitFactoryDefaultFcn(makeId("double vector"));
         coordinates->getFcn = [vertices](COSInterface* object) {
             return values::makeDoubles((polygonOf(object).*vertices)());
