@@ -24,6 +24,7 @@ namespace {
 struct Checked {
     double x = 0;
     std::int64_t n = 0;
+    const int fixed = 1;
     std::string text() const { return {}; }
     std::pair<float, bool> pair(std::uint8_t, const std::u16string&) { return {}; }
 };
@@ -34,6 +35,7 @@ struct Checked {
                        .constructor<double>()
                        .property("x", &Checked::x)
                        .property("n", &Checked::n)
+                       .property("fixed", &Checked::fixed)
                        .property("text", &Checked::text)
                        .method("pair", &Checked::pair)
                        .staticMethod("make", [] { return Checked(); })

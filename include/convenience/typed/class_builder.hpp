@@ -109,18 +109,21 @@ public:
         return *this;
     }
 
-    /// A property from a data member (settable), a getter (read-only: a const member
-    /// function or a callable taking const T&), or a getter and a setter.
-    template <class Member>
-    requires std::is_member_object_pointer_v<Member> ClassBuilder& property(const std::string& name, Member field) {
-        using V = std::remove_cvref_t<decltype(std::declval<T&>().*field)>;
-        return property(
-            name, [field](const T& self) -> const V& { return self.*field; },
-            [field](T& self, V value) { self.*field = std::move(value); });
-    }
+    /// A property from a data member (settable unless const), a getter (read-only: a const
+    /// member function or a callable taking const T&), or a getter and a setter.
     template <class Getter>
-    requires(!std::is_member_object_pointer_v<Getter>) ClassBuilder& property(const std::string& name, Getter getter) {
-        return addProperty(name, detail::AsFreeCallable<T, Getter>::make(getter), nullptr);
+    ClassBuilder& property(const std::string& name, Getter getter) {
+        if constexpr (std::is_member_object_pointer_v<Getter>) {
+            using Field = std::remove_reference_t<decltype(std::declval<T&>().*getter)>;
+            using V = std::remove_cv_t<Field>;
+            auto get = [getter](const T& self) -> const V& { return self.*getter; };
+            if constexpr (std::is_const_v<Field>)
+                return addProperty(name, get, nullptr);
+            else
+                return addProperty(name, get, [getter](T& self, V value) { self.*getter = std::move(value); });
+        } else {
+            return addProperty(name, detail::AsFreeCallable<T, Getter>::make(getter), nullptr);
+        }
     }
     template <class Getter, class Setter>
     ClassBuilder& property(const std::string& name, Getter getter, Setter setter) {
