@@ -162,4 +162,4 @@ median() {
 typed=$(median typed)
 raw=$(median raw)
 printf 'typed: %s lines, %.2f s\nraw:   %s lines, %.2f s\nratio typed/raw: %.2f\n' \
-    "$(wc -l <"$work/typed.cpp")" "$typed" "$(wc -l <"$work/raw.cpp")" "$raw" "$(echo "$typed / $raw" | bc -l)"
+    "$(wc -l <"$work/typed.cpp")" "$typed" "$(wc -l <"$work/raw.cpp")" "$raw" "$(awk "BEGIN {print $typed / $raw}")"

@@ -22,7 +22,8 @@ template struct orrery::reference::LiveCountsOf<long>;
 namespace {
 
 struct Checked {
-    double x = 0;
+    explicit Checked(double start = 0) : x(start) {}
+    double x;
     std::int64_t n = 0;
     const int fixed = 1;
     std::string text() const { return {}; }
