@@ -113,6 +113,6 @@ int main() {
     }
     const orrery::testkit::LeakReport report = host.finish();
     check(report.clean(), "the host frees everything at shutdown");
-    std::printf("shop.Item checks: %s\n", failures == 0 ? "ok" : "FAILED");
+    std::printf("shop.Item and shop.Basket checks: %s\n", failures == 0 ? "ok" : "FAILED");
     return failures == 0 ? 0 : 1;
 }
