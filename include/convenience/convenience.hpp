@@ -38,6 +38,10 @@
 // The host pulls the rest: the members reach it when it first sets the class up, and every
 // answer is read from the records when the host asks. Change a record before the host
 // asks, not while it may be calling into the adaptor.
+//
+// Beyond the records: convenience/typed/typed.hpp binds C++ classes and functions and fills
+// these records from the C++ types; convenience/diagnostics/contract.hpp finds what is
+// wrong with a record before the host does.
 
 #include "convenience/array_comparison.hpp"  // element-wise comparison of object arrays
 #include "convenience/class_holder.hpp"  // ClassHolder: the class a member belongs to
