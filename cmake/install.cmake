@@ -1,17 +1,20 @@
 # Install rules: both libraries with a versioned SONAME, the public headers under
 # include/orrery/, a CMake package (find_package(orrery_convenience CONFIG) gives
-# orrery::convenience and orrery::reference_host) and pkg-config files.
+# orrery::convenience, orrery::reference_host and the header-only orrery::testkit) and
+# pkg-config files.
 include(CMakePackageConfigHelpers)
 
 set(ORRERY_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/orrery_convenience)
 
-install(TARGETS orrery_host_api orrery_reference_host orrery_convenience
+install(TARGETS orrery_host_api orrery_reference_host orrery_convenience orrery_testkit
         EXPORT orrery_convenience_targets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 # With its subfolders: the records include detail/ headers, and diagnostics/ is public.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/convenience DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery
+        COMPONENT development FILES_MATCHING PATTERN "*.hpp")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/orrery_testkit DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery
         COMPONENT development FILES_MATCHING PATTERN "*.hpp")
 install(FILES ${ORRERY_HOST_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery/host COMPONENT development)
 install(FILES ${ORRERY_REFERENCE_HOST_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery/host/reference

@@ -40,6 +40,10 @@
 // asks, not while it may be calling into the adaptor. A hook must not replace or clear
 // its own field while it runs (that destroys the running callable; debug builds report
 // it); records may outlive the host. The README's lifetime rules say more.
+//
+// Beyond the records: convenience/typed/typed.hpp binds C++ classes and functions and fills
+// these records from the C++ types; convenience/diagnostics/contract.hpp finds what is
+// wrong with a record before the host does.
 
 #include "convenience/array_comparison.hpp"  // element-wise comparison of object arrays
 #include "convenience/class_holder.hpp"  // ClassHolder: the class a member belongs to

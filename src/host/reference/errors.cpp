@@ -24,6 +24,17 @@ struct Catalogue {
         {"orrery:array:SizeMismatch", u"Arrays have incompatible sizes for this operation."},
         {"orrery:array:Unknown", u"Array error {0}."},
         {"orrery:object:DeletedHandle", u"Invalid or deleted object."},
+        // The typed definition layer's errors (convenience/typed/errors.hpp).
+        {"LUMEN:orrery_typed:WrongInputCount", u"{0} takes {1}, but was given {2}."},
+        {"LUMEN:orrery_typed:TooManyOutputs", u"{0} gives {1}, but {2} were asked for."},
+        {"LUMEN:orrery_typed:BadInput", u"Input {1} ({2}) of {0} must be {3}, not {4}."},
+        {"LUMEN:orrery_typed:BadPropertyValue", u"Property {0} must be set to {1}, not {2}."},
+        {"LUMEN:orrery_typed:InvalidObject", u"{0} needs a constructed {1} object, not {2}."},
+        {"LUMEN:orrery_typed:ReadOnlyProperty", u"Property {0} is read-only."},
+        {"LUMEN:orrery_typed:AbstractMember", u"Method {0} is abstract: a subclass must implement it."},
+        {"LUMEN:orrery_typed:CppException", u"{0} failed: {1}"},
+        {"LUMEN:orrery_typed:ClassNotAvailable",
+         u"{0} cannot make an object of class {1}: the host has no such class."},
     };
 };
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/assumed_operations.hpp"
 #include "host/class_info.hpp"
 #include "host/reference/class_object.hpp"
 #include "host/reference/detail/counters.hpp"
@@ -130,4 +131,21 @@ bool isDeleted(const COSInterface* object) noexcept {
 }
 
 }  // namespace reference
+
+COSInterfacePtr omCreateObject(COSClass* cls) {
+    auto* classObject = dynamic_cast<reference::ClassObject*>(cls);
+    if (!classObject) throw std::invalid_argument("omCreateObject needs a class of the reference host");
+    return reference::createObject(classObject);
+}
+
+COSClass* omGetObjectClass(COSInterface* object) noexcept {
+    const reference::Object* instance = reference::asObject(object);
+    return instance ? instance->cls() : nullptr;
+}
+
+void* omGetObjectData(COSInterface* object) noexcept {
+    const reference::Object* instance = reference::asObject(object);
+    return instance ? instance->data() : nullptr;
+}
+
 }  // namespace orrery

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "host/assumed_operations.hpp"
 #include "host/reference/arrays.hpp"
 #include "host/reference/detail/counters.hpp"
 
@@ -19,6 +20,12 @@ bool isString(const hxArray* array) noexcept { return array && array->classID() 
 String getString(const hxArray* array) {
     if (!isString(array)) throw std::invalid_argument("getString needs a string array");
     return String(static_cast<const StringElementPtr*>(array->data()), array->numberOfElements());
+}
+
+hxArray* createScalar(const std::u16string& text) {
+    matrix::ArrayPtr array(orrery::reference::createArray({1, 1}, hxSTRING_CLASS));
+    static_cast<StringElementPtr*>(array->data())[0].reset(new StringElement(text));
+    return array.release();
 }
 
 }  // namespace Korvane::String

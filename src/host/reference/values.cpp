@@ -8,6 +8,7 @@
 #include "host/reference/class_object.hpp"
 #include "host/reference/objects.hpp"
 #include "host/reference/text.hpp"
+#include "host/string.hpp"
 
 namespace orrery::reference {
 namespace {
@@ -84,6 +85,15 @@ std::string describe(const COSValue& value) {
             std::string text = "'";
             text += toText(value);
             text += '\'';
+            return text;
+        }
+        case hxSTRING_CLASS: {
+            if (array->numberOfElements() != 1) return "<string array>";
+            const Korvane::String::StringElementPtr& element = Korvane::String::getString(array)[0];
+            if (!element) return "<missing>";
+            std::string text = "\"";
+            text += fl::i18n::ustring_to_utf8(element->text);
+            text += '"';
             return text;
         }
         case hxOBJECT_CLASS: {

@@ -21,7 +21,7 @@ ORRERY_HOST_API double toDouble(const COSValue& value);
 ORRERY_HOST_API std::string toText(const COSValue& value);
 ORRERY_HOST_API COSInterfacePtr toObject(const COSValue& value);
 
-// Short text for people: 3.5, true, 'abc', <pkg.Point object>, [] ; arrays of more than one
+// Short text for people: 3.5, true, 'abc' (chars), "abc" (a string), <pkg.Point object>, [] ; arrays of more than one
 // number, logical or object only name their kind: <double array>.
 ORRERY_HOST_API std::string describe(const COSValue& value);
 

@@ -1,11 +1,15 @@
-// A plugin author's class, built against the installed package: shop.Item with a price,
-// a method that applies a discount, and a constructor that takes the price. The host
-// here is the reference host; the exit code says whether the host saw what we defined.
+// A plugin author's classes, built against the installed package: shop.Item with a price,
+// a method that applies a discount, and a constructor that takes the price, written with
+// the records; shop.Basket written with the typed layer and checked with the test kit.
+// The host here is the reference host; the exit code says whether the host saw what we
+// defined.
 #include <cstdio>
 #include <memory>
 
 #include "convenience/convenience.hpp"
+#include "convenience/typed/typed.hpp"
 #include "host/reference/reference_host.hpp"
+#include "orrery_testkit/testkit.hpp"
 
 // Consumers see the public headers only.
 #if __has_include("members/signature_builder.hpp") || __has_include("host/reference/detail/counters.hpp")
@@ -60,6 +64,19 @@ void defineItem() {
     item->publish();
 }
 
+struct Basket {
+    double total = 0;
+    void put(double price) { total += price; }
+};
+
+void defineBasket() {
+    typed::defineClass<Basket>("shop.Basket")
+        .constructor<>()
+        .property("total", &Basket::total)
+        .method("put", &Basket::put, {"price"})
+        .publish();
+}
+
 int failures = 0;
 
 void check(bool ok, const char* what) {
@@ -72,7 +89,9 @@ void check(bool ok, const char* what) {
 }  // namespace
 
 int main() {
+    orrery::testkit::ScopedHost host;
     defineItem();
+    defineBasket();
     {
         COSInterfacePtr book =
             reference::toObject(reference::construct(makeId("shop.Item"), {reference::makeDouble(40)}));
@@ -84,9 +103,16 @@ int main() {
         check(reference::asSignature(reference::findClass("shop.Item")->findConstructor()->getSignature()).toString() ==
                   "(double price) -> (shop.Item scalar Output)",
               "the constructor's signature");
+
+        orrery::testkit::Object basket = orrery::testkit::construct("shop.Basket");
+        basket.call("put", 2.5);
+        basket.call("put", 4);
+        check(basket.get<double>("total") == 6.5, "the typed basket adds up");
+        check(orrery::testkit::signature("shop.Basket.put") == "(shop.Basket scalar self, double scalar price) -> ()",
+              "the typed method's signature");
     }
-    reference::shutdown();
-    check(reference::liveCounts() == reference::LiveCounts{}, "the host frees everything at shutdown");
-    std::printf("shop.Item checks: %s\n", failures == 0 ? "ok" : "FAILED");
+    const orrery::testkit::LeakReport report = host.finish();
+    check(report.clean(), "the host frees everything at shutdown");
+    std::printf("shop.Item and shop.Basket checks: %s\n", failures == 0 ? "ok" : "FAILED");
     return failures == 0 ? 0 : 1;
 }

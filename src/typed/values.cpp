@@ -1,0 +1,215 @@
+#include "convenience/typed/values.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "convenience/string_conversion.hpp"
+#include "host/string.hpp"
+
+namespace orrery::convenience::typed {
+namespace {
+
+COSValue makeArray(const std::vector<std::uint64_t>& extents, hxClassID classID) {
+    return COSValue(matrix::detail::do_create_numeric(extents, classID, hxREAL));
+}
+
+// The extents, completed first when the host deferred them.
+std::vector<std::uint64_t> extentsOf(hxArray& array) {
+    if (array.hasOpaqueDimensions()) array._complete_opaque_dimensions();
+    return {array.dimensions(), array.dimensions() + array.numberOfDimensions()};
+}
+
+bool isVectorShaped(hxArray& array) {
+    if (array.numberOfElements() == 0) return true;
+    const std::vector<std::uint64_t> extents = extentsOf(array);
+    const auto nonSingleton = std::count_if(extents.begin(), extents.end(), [](std::uint64_t e) { return e != 1; });
+    return nonSingleton <= 1;
+}
+
+template <class T>
+const T* vectorData(const COSValue& value, hxClassID classID) {
+    hxArray* array = value.content();
+    if (!array || array->classID() != classID || array->complexity() != hxREAL || !isVectorShaped(*array))
+        return nullptr;
+    return static_cast<const T*>(array->data());
+}
+
+const char* className(hxClassID classID) {
+    switch (classID) {
+        case hxCELL_CLASS: return "cell";
+        case hxSTRUCT_CLASS: return "struct";
+        case hxLOGICAL_CLASS: return "logical";
+        case hxCHAR_CLASS: return "char";
+        case hxDOUBLE_CLASS: return "double";
+        case hxOBJECT_CLASS: return "object";
+        case hxSTRING_CLASS: return "string";
+        default: return "unknown";
+    }
+}
+
+std::string shapeText(hxArray& array) {
+    std::string text;
+    for (std::uint64_t extent : extentsOf(array)) {
+        if (!text.empty()) text += "-by-";
+        text += std::to_string(extent);
+    }
+    return text;
+}
+
+std::string numberText(double number) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    return std::string(buffer, result.ptr);
+}
+
+// Long texts are cut: a message names the value, it does not repeat it.
+std::string quoted(const std::u16string& text, char quote) {
+    constexpr std::size_t limit = 40;
+    std::string utf8 = fl::i18n::ustring_to_utf8(text.size() > limit ? text.substr(0, limit) : text);
+    return quote + utf8 + (text.size() > limit ? "..." : "") + quote;
+}
+
+}  // namespace
+
+COSValue makeDoubles(std::span<const double> numbers) {
+    COSValue value = makeArray({1, numbers.size()}, hxDOUBLE_CLASS);
+    if (!numbers.empty()) std::memcpy(value.content()->data(), numbers.data(), numbers.size_bytes());
+    return value;
+}
+
+COSValue makeLogicals(const std::vector<bool>& flags) {
+    COSValue value = makeArray({1, flags.size()}, hxLOGICAL_CLASS);
+    hxLogical* out = hxGetLogicals(value.content());
+    std::copy(flags.begin(), flags.end(), out);
+    return value;
+}
+
+COSValue makeObjects(std::span<const COSInterfacePtr> objects) {
+    COSValue value = makeArray({1, objects.size()}, hxOBJECT_CLASS);
+    std::copy(objects.begin(), objects.end(), static_cast<COSInterfacePtr*>(value.content()->data()));
+    return value;
+}
+
+COSValue makeString(std::string_view utf8) { return makeString(utf8ToUtf16(utf8)); }
+
+COSValue makeString(std::u16string_view utf16) {
+    return COSValue(Korvane::String::createScalar(std::u16string(utf16)));
+}
+
+COSValue makeChars(std::string_view utf8) {
+    const std::u16string units = utf8ToUtf16(utf8);
+    COSValue value = makeArray({units.empty() ? 0u : 1u, units.size()}, hxCHAR_CLASS);
+    if (!units.empty()) std::memcpy(value.content()->data(), units.data(), units.size() * sizeof(char16_t));
+    return value;
+}
+
+COSValue makeEmpty() { return makeArray({0, 0}, hxDOUBLE_CLASS); }
+
+std::optional<std::vector<double>> readDoubles(const COSValue& value) {
+    const double* numbers = vectorData<double>(value, hxDOUBLE_CLASS);
+    if (!numbers) return std::nullopt;
+    return std::vector<double>(numbers, numbers + value.content()->numberOfElements());
+}
+
+std::optional<std::vector<bool>> readLogicals(const COSValue& value) {
+    const hxLogical* flags = vectorData<hxLogical>(value, hxLOGICAL_CLASS);
+    if (!flags) return std::nullopt;
+    return std::vector<bool>(flags, flags + value.content()->numberOfElements());
+}
+
+namespace {
+// Whether ConvertCOSValueToCppValueImpl takes the value: it raises its errors for the rest.
+bool holdsText(const COSValue& value) {
+    const hxArray* array = value.content();
+    if (!array) return false;
+    if (array->classID() == hxCHAR_CLASS) return true;
+    if (!Korvane::String::isString(array)) return false;
+    const Korvane::String::String strings = Korvane::String::getString(array);
+    return strings.getNumberOfElements() == 1 && strings[0];
+}
+}  // namespace
+
+std::optional<std::string> readText(const COSValue& value) {
+    if (!holdsText(value)) return std::nullopt;
+    return ConvertCOSValueToCppValueImpl<std::string>(value, {}, {});
+}
+
+std::optional<std::u16string> readText16(const COSValue& value) {
+    if (!holdsText(value)) return std::nullopt;
+    return ConvertCOSValueToCppValueImpl<std::u16string>(value, {}, {});
+}
+
+bool isEmptyValue(const COSValue& value) noexcept {
+    const hxArray* array = value.content();
+    return !array || (array->classID() == hxDOUBLE_CLASS && array->numberOfElements() == 0);
+}
+
+std::string describeValue(const COSValue& value) {
+    hxArray* array = value.content();
+    if (!array) return "no value";
+    const hxClassID classID = array->classID();
+    const std::string kind = std::string(array->complexity() == hxCOMPLEX ? "complex " : "") + className(classID);
+    const std::size_t count = array->numberOfElements();
+    if (count == 0) return "an empty " + shapeText(*array) + " " + kind + " array";
+    if (classID == hxCHAR_CLASS)
+        return "a " + shapeText(*array) + " char array (" +
+               quoted(std::u16string(static_cast<const char16_t*>(array->data()), count), '\'') + ")";
+    if (count != 1) return "a " + shapeText(*array) + " " + kind + " array";
+    switch (classID) {
+        case hxDOUBLE_CLASS:
+            if (array->complexity() == hxREAL) return "a double scalar (" + numberText(*readDouble(value)) + ")";
+            break;
+        case hxLOGICAL_CLASS: return std::string("a logical scalar (") + (*readLogical(value) ? "true" : "false") + ")";
+        case hxSTRING_CLASS: {
+            const Korvane::String::StringElementPtr& element = Korvane::String::getString(array)[0];
+            return element ? "a string scalar (" + quoted(element->text, '"') + ")" : "a missing string";
+        }
+        case hxOBJECT_CLASS: {
+            COSClass* cls = omGetObjectClass(peekObject(value));
+            return cls ? detail::withArticle(cls->getClassName()) + " object" : "an object of no class";
+        }
+        default: break;
+    }
+    return "a " + kind + " scalar";
+}
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t size = utf8.size();
+    for (std::size_t i = 0; i < size;) {
+        const unsigned char lead = bytes[i];
+        std::size_t length = lead < 0x80           ? 1
+                             : (lead >> 5) == 0x6  ? 2
+                             : (lead >> 4) == 0xE  ? 3
+                             : (lead >> 3) == 0x1E ? 4
+                                                   : 0;
+        char32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        bool valid = length != 0 && i + length <= size;
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            valid = (bytes[i + k] & 0xC0) == 0x80;
+            code = (code << 6) | (bytes[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are malformed too.
+        static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        valid = valid && code >= smallest[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        if (!valid) {
+            out += u'\uFFFD';
+            i += 1;
+            continue;
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (code >> 10));
+            out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(code);
+        }
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace orrery::convenience::typed

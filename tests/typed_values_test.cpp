@@ -1,0 +1,81 @@
+// The value helpers: host values made and read through the host declarations only.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "convenience/typed/values.hpp"
+#include "support/host_fixture.hpp"
+
+using namespace orrery;
+using namespace orrery::convenience::typed;
+
+namespace {
+
+class Values : public orrery::testing::HostTest {};
+
+TEST_F(Values, MadeValuesReadBack) {
+    EXPECT_EQ(readDouble(makeDouble(-2.5)), -2.5);
+    EXPECT_EQ(readLogical(makeLogical(true)), true);
+    EXPECT_EQ(readText(makeString("h\xC3\xA9llo \xF0\x9F\x8C\x8D")), "h\xC3\xA9llo \xF0\x9F\x8C\x8D");
+    EXPECT_EQ(readText16(makeString(u"\u00e9\U0001F30D")), u"\u00e9\U0001F30D");
+    EXPECT_EQ(readText(makeChars("abc")), "abc");
+    EXPECT_EQ(readText(makeChars("")), "");
+    EXPECT_EQ(readDoubles(makeDoubles(std::vector<double>{1, 2, 3})), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(readDoubles(makeDoubles({})), std::vector<double>{});
+    EXPECT_EQ(readLogicals(makeLogicals({true, false})), (std::vector<bool>{true, false}));
+    EXPECT_TRUE(isEmptyValue(makeEmpty()) && isEmptyValue(COSValue()) && !isEmptyValue(makeChars("")));
+
+    auto* cls = reference::defineClass("pkg.Thing");
+    COSInterfacePtr thing = reference::createObject(cls);
+    EXPECT_EQ(readObject(makeObject(thing)), thing);
+    EXPECT_EQ(peekObject(makeObject(thing)), thing.get());
+    const COSValue row = makeObjects(std::vector<COSInterfacePtr>{thing, thing});
+    EXPECT_EQ(row.content()->numberOfElements(), 2u);
+    EXPECT_FALSE(readObject(row));  // not one object
+}
+
+TEST_F(Values, ReadersRefuseOtherShapesAndKinds) {
+    EXPECT_FALSE(readDouble(makeLogical(true)));
+    EXPECT_FALSE(readDouble(makeDoubles(std::vector<double>{1, 2})));
+    EXPECT_FALSE(readDouble(COSValue(reference::createArray({1, 1}, hxDOUBLE_CLASS, hxCOMPLEX))));
+    EXPECT_FALSE(readLogical(makeDouble(1)));
+    EXPECT_FALSE(readObject(makeDouble(1)));
+    EXPECT_FALSE(readDoubles(COSValue(reference::createArray({2, 2}, hxDOUBLE_CLASS))));
+    EXPECT_EQ(readDoubles(COSValue(reference::createArrayWithDeferredExtents({3, 1}, hxDOUBLE_CLASS)))->size(), 3u);
+    EXPECT_FALSE(readText(makeDouble(1)));
+    EXPECT_FALSE(readText(reference::makeStrings({1, 1}, {std::nullopt})));
+    EXPECT_FALSE(readText(reference::makeStrings({1, 2}, {u"a", u"b"})));
+    EXPECT_FALSE(readText(COSValue()));
+}
+
+TEST_F(Values, DescriptionsNameKindShapeAndShortValues) {
+    auto* cls = reference::defineClass("pkg.Thing");
+    const std::vector<std::pair<COSValue, std::string>> cases = {
+        {COSValue(), "no value"},
+        {makeDouble(2.5), "a double scalar (2.5)"},
+        {makeLogical(false), "a logical scalar (false)"},
+        {makeString("hi"), "a string scalar (\"hi\")"},
+        {reference::makeStrings({1, 1}, {std::nullopt}), "a missing string"},
+        {makeChars("abc"), "a 1-by-3 char array ('abc')"},
+        {makeChars(std::string(50, 'x')), "a 1-by-50 char array ('" + std::string(40, 'x') + "...')"},
+        {makeDoubles(std::vector<double>{1, 2}), "a 1-by-2 double array"},
+        {makeEmpty(), "an empty 0-by-0 double array"},
+        {COSValue(reference::createArray({1, 1}, hxDOUBLE_CLASS, hxCOMPLEX)), "a complex double scalar"},
+        {makeObject(reference::createObject(cls)), "a pkg.Thing object"},
+        {reference::makeStrings({2, 1}, {u"a", u"b"}), "a 2-by-1 string array"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(describeValue(value), text);
+}
+
+TEST_F(Values, Utf8BecomesUtf16AndMalformedBytesBecomeReplacementCharacters) {
+    EXPECT_EQ(utf8ToUtf16("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8C\x8D"), u"a\u00e9\u20ac\U0001F30D");
+    EXPECT_EQ(utf8ToUtf16("\x80"), u"\uFFFD");  // a lone continuation byte
+    EXPECT_EQ(utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");  // cut short
+    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
+    EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // an encoded surrogate
+    EXPECT_EQ(utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // past U+10FFFF
+}
+
+}  // namespace
