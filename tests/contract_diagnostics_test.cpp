@@ -11,6 +11,7 @@
 #include "convenience/convenience.hpp"
 #include "convenience/diagnostics/contract.hpp"
 #include "support/host_fixture.hpp"
+#include "support/host_metadata.hpp"
 
 using namespace orrery;
 using namespace orrery::convenience;
@@ -188,6 +189,32 @@ TEST_F(Diagnostics, DiagnosingReadsTheRecordsAndRunsNothing) {
     EXPECT_EQ(describe(diagnose(cls)), "error: class \"pkg.Point\": the class is its own superclass [self-superclass]");
     EXPECT_EQ(describe(std::vector<Finding>{}), "no findings");
     release(*cls);
+}
+
+}  // namespace
+
+namespace {
+
+// A loader holds only what the host was given; through it, it finds the records published.
+TEST_F(Diagnostics, PublishedMetadataLeadsBackToItsRecords) {
+    auto cls = point();
+    cls->addSuperclass(makeId("pkg.Point"), false, 0, false);
+    cls->publish();
+    auto space = createNamespace("geo");
+    space->addFunction(createFunction(""));
+    space->publish();
+
+    std::vector<COSClassInfo*> classes = reference::registeredClassInfos();
+    std::vector<COSNamespaceInfo*> namespaces = reference::registeredNamespaceInfos();
+    ASSERT_EQ(classes.size(), 1u);
+    ASSERT_EQ(namespaces.size(), 1u);
+    EXPECT_EQ(diagnosePublished(classes[0]).value(), diagnose(cls));
+    EXPECT_EQ(diagnosePublished(namespaces[0]).value(), diagnose(space));
+    EXPECT_EQ(diagnosePublished(namespaces[0])->at(0).check, "empty-name");
+
+    // Metadata the library did not make has no record behind it.
+    COSClass::addClass(new orrery::testing::ScriptedClassInfo("host.Made"));
+    EXPECT_EQ(diagnosePublished(reference::registeredClassInfos().back()), std::nullopt);
 }
 
 }  // namespace

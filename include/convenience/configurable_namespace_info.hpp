@@ -29,6 +29,8 @@ public:
     bool isOption1() override;
     bool isOption2() override;
 
+    const std::shared_ptr<COSNamespaceInfoStruct>& record() const noexcept { return record_; }
+
 private:
     std::shared_ptr<COSNamespaceInfoStruct> record_;
 };

@@ -6,11 +6,17 @@
 // runs none of the client's hooks.
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "convenience/export.hpp"
+
+namespace orrery {
+class COSClassInfo;
+class COSNamespaceInfo;
+}  // namespace orrery
 
 namespace orrery::convenience {
 struct COSClassInfoStruct;
@@ -52,6 +58,12 @@ std::vector<Finding> diagnose(const std::shared_ptr<Record>& record) {
     if (!record) throw std::invalid_argument("diagnose: the record is null");
     return diagnose(*record);
 }
+
+/// The problems of the record behind host metadata that publishing made (a class or
+/// namespace adaptor the host was handed); nullopt when the library did not make it. For
+/// loaders, which see only what the host was given: call it before the host populates.
+ORRERY_CONVENIENCE_API std::optional<std::vector<Finding>> diagnosePublished(COSClassInfo* info);
+ORRERY_CONVENIENCE_API std::optional<std::vector<Finding>> diagnosePublished(COSNamespaceInfo* info);
 
 /// "error" or "warning".
 ORRERY_CONVENIENCE_API const char* toString(Severity severity);
