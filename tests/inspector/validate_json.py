@@ -1,0 +1,12 @@
+"""Checks the inspector's JSON output against its schema: validate_json.py SCHEMA OUTPUT."""
+import json
+import sys
+
+import jsonschema
+
+with open(sys.argv[1]) as schema_file, open(sys.argv[2]) as output_file:
+    schema, output = json.load(schema_file), json.load(output_file)
+errors = sorted(jsonschema.Draft7Validator(schema).iter_errors(output), key=lambda e: list(e.path))
+for error in errors:
+    print("/".join(str(p) for p in error.path) + ": " + error.message)
+sys.exit(1 if errors else 0)

@@ -1,0 +1,34 @@
+#pragma once
+// --call: what the host's users do with a plugin's classes, from the command line.
+//
+//   --call geo.Polygon tri            constructs (the class's constructor)
+//   --call geo.Polygon.unitSquare     calls a method of a class with the inputs given
+//   --call @1.addVertex 0 0           calls a method on the first object a call returned
+//   --call geo.util.area @1           calls a namespace function
+//
+// Arguments: @N is the N-th object returned so far, a number is a double scalar, true
+// and false are logical scalars, anything else is a string scalar ("\"42\"" is the text 42).
+// The number of arguments must match the signature (at least its named inputs when it
+// takes variable arguments): a callable that trusted its signature must not read past
+// what it was given.
+#include <string>
+#include <vector>
+
+#include "host/interface_ptr.hpp"
+#include "inspection.hpp"
+
+namespace orrery::inspector {
+
+class CallSession {
+public:
+    explicit CallSession(Inspection& out) : out_(out) {}
+
+    /// Runs one call and records it, outputs or error; false when it failed.
+    bool run(const std::vector<std::string>& command);
+
+private:
+    Inspection& out_;
+    std::vector<COSInterfacePtr> objects_;  ///< @1, @2, ...: released with the session
+};
+
+}  // namespace orrery::inspector

@@ -1,0 +1,13 @@
+#pragma once
+// The inspector's exit codes. When several things fail, the smallest code wins: the
+// first thing to fix is what stopped the rest.
+namespace orrery::inspector::exit_code {
+
+inline constexpr int ok = 0;
+inline constexpr int usage = 2;  ///< the command line is wrong
+inline constexpr int load = 3;  ///< a plugin could not be loaded: no file, not a library, no entry point
+inline constexpr int plugin = 4;  ///< a plugin's code failed: its entry point, a hook, a population, a signature
+inline constexpr int call = 5;  ///< a --call failed: nothing of that name, wrong arguments, or the call threw
+inline constexpr int leak = 6;  ///< something outlived the plugins
+
+}  // namespace orrery::inspector::exit_code

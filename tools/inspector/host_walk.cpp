@@ -1,0 +1,163 @@
+#include "host_walk.hpp"
+
+#include <utility>
+
+#include "error_text.hpp"
+
+namespace orrery::inspector {
+namespace {
+
+std::string shortName(const std::string& id) {
+    const auto dot = id.rfind('.');
+    return dot == std::string::npos ? id : id.substr(dot + 1);
+}
+
+std::string orEmpty(const char* text) { return text ? text : ""; }
+
+}  // namespace
+
+void HostWalk::failed(const std::string& where) { out_.errors.push_back(currentProblem(where)); }
+
+void HostWalk::hidden(const char* kind, const std::string& name) {
+    out_.findings.push_back({convenience::diagnostics::Severity::warning, "hidden-name", kind, name,
+                             "an earlier " + std::string(kind) +
+                                 " of that name hides this one: the host finds only "
+                                 "the first"});
+}
+
+void HostWalk::walkClass(COSClassInfo* info, const std::string& plugin) {
+    const std::string name = orEmpty(info->getName());
+    try {
+        reference::ClassObject* cls = reference::populate(info);
+        if (reference::findClass(name) != cls) hidden("class", name);
+        out_.classes.push_back(classReport(*cls, plugin));
+    } catch (...) {
+        failed("class " + name);
+    }
+    progress_.addClass();
+}
+
+void HostWalk::walkNamespace(COSNamespaceInfo* info, const std::string& plugin) {
+    const std::string name = orEmpty(info->getName());
+    try {
+        reference::Package* package = reference::findPackage(name);
+        if (!package) {
+            out_.errors.push_back({"namespace " + name, "the host cannot resolve the name", ""});
+            return;
+        }
+        if (package->info() != info) return hidden("namespace", name);
+        NamespaceReport report;
+        walkPackage(*package, plugin, report);
+        out_.namespaces.push_back(std::move(report));
+    } catch (...) {
+        failed("namespace " + name);
+    }
+}
+
+void HostWalk::walkPackage(reference::Package& package, const std::string& plugin, NamespaceReport& report) {
+    report.path = package.name();
+    report.plugin = plugin;
+    if (COSNamespaceInfo* info = package.info()) report.description = orEmpty(info->getDescription());
+    // By index: resolving an item may populate further packages, never this one, but a
+    // reference taken into the list would not survive if it did.
+    for (std::size_t i = 0; i < package.entries().size(); ++i) {
+        const reference::PackageEntry entry = package.entries()[i];
+        if (entry.classInfo) {
+            const std::string id = report.path + "." + orEmpty(entry.classInfo->getName());
+            try {
+                reference::ClassObject* cls = reference::findPackageClass(id);
+                if (cls && cls->info() == entry.classInfo)
+                    report.classes.push_back(classReport(*cls, plugin));
+                else
+                    hidden("class", id);
+            } catch (...) {
+                failed("class " + id);
+            }
+            progress_.addClass();
+        } else if (entry.functionInfo) {
+            const std::string name = report.path + "." + orEmpty(entry.functionInfo->getName());
+            report.functions.push_back(callable(*entry.functionInfo, CallableKind::function, "function " + name));
+            progress_.addFunction();
+        } else if (entry.namespaceInfo) {
+            const std::string path = report.path + "." + orEmpty(entry.namespaceInfo->getName());
+            try {
+                reference::Package* inner = reference::findPackage(path);
+                if (!inner) {
+                    out_.errors.push_back({"namespace " + path, "the host cannot resolve the name", ""});
+                } else if (inner->info() != entry.namespaceInfo) {
+                    hidden("namespace", path);
+                } else {
+                    NamespaceReport innerReport;
+                    walkPackage(*inner, plugin, innerReport);
+                    report.namespaces.push_back(std::move(innerReport));
+                }
+            } catch (...) {
+                failed("namespace " + path);
+            }
+        }
+    }
+}
+
+ClassReport HostWalk::classReport(reference::ClassObject& cls, const std::string& plugin) {
+    ClassReport report;
+    report.id = cls.getClassName();
+    report.plugin = plugin;
+    if (COSClassInfo* info = cls.info()) {
+        report.description = orEmpty(info->getDescription());
+        report.detailedDescription = orEmpty(info->getDetailedDescription());
+        report.flags = defaults_.of(*info);
+    }
+    for (const auto& super : cls.superclasses()) report.superclasses.push_back(super.id.str());
+    for (COSPropInfo* info : cls.properties())
+        if (info) report.properties.push_back(property(*info, report.id));
+    const std::string shortId = shortName(report.id);
+    for (COSMethodInfo* info : cls.methods()) {
+        if (!info) continue;
+        const std::string name = orEmpty(info->getName());
+        if (name == report.id || name == shortId)
+            report.constructors.push_back(callable(*info, CallableKind::constructor, "constructor of " + report.id));
+        else
+            report.methods.push_back(callable(*info, CallableKind::method, "method " + report.id + "." + name));
+    }
+    return report;
+}
+
+Property HostWalk::property(COSPropInfo& info, const std::string& owner) {
+    Property report;
+    report.name = orEmpty(info.getName());
+    try {
+        report.description = orEmpty(info.getDescription());
+        COSDataType* type = COSDataTypePtrHelper::getObject(info.getDataType());
+        report.type = type ? type->getTypeID().str() : "";
+        report.getAccess = accessName(info.getGetAccess());
+        report.setAccess = accessName(info.getSetAccess());
+        report.attributes = defaults_.of(info);
+        report.factoryDefault = reference::describe(info.getFactoryDefault());
+    } catch (...) {
+        failed("property " + owner + "." + report.name);
+    }
+    return report;
+}
+
+Callable HostWalk::callable(COSMethodInfo& info, CallableKind kind, const std::string& where) {
+    Callable report;
+    report.name = orEmpty(info.getName());
+    try {
+        report.description = orEmpty(info.getDescription());
+        report.access = accessName(info.getAccess());
+        report.attributes = defaults_.of(info, kind);
+        if (COSMethodSignature* signature = info.getSignature()) {
+            const reference::Signature& own = reference::asSignature(signature);
+            for (const auto& input : own.inputs()) report.inputs.push_back({input.type.str(), input.name.str()});
+            for (const auto& output : own.outputs()) report.outputs.push_back({output.type.str(), output.name.str()});
+            report.varargin = own.hasVarargin();
+            report.varargout = own.hasVarargout();
+            report.signature = own.toString();
+        }
+    } catch (...) {
+        failed(where);
+    }
+    return report;
+}
+
+}  // namespace orrery::inspector

@@ -1,0 +1,123 @@
+// orrery-inspect: shows what the host sees of class-definition plugins. See --help.
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "exit_codes.hpp"
+#include "reports.hpp"
+#include "session.hpp"
+
+extern char** environ;
+
+namespace {
+
+using namespace orrery::inspector;
+
+const char* const kDescription = R"(Loads class-definition plugins (shared libraries with an ORRERY_DEFINE_PLUGIN entry
+point) into the reference host and shows what the host sees of them: namespaces, classes,
+properties, methods, constructors and functions with their signatures, and what looks wrong
+with the definitions.)";
+
+const char* const kFooter = R"(Examples:
+  orrery-inspect geo_plugin.so                         the tree the host sees
+  orrery-inspect geo_plugin.so --json                  the same as JSON (schema orrery-inspector/1)
+  orrery-inspect geo_plugin.so --dot geo.dot           also a Graphviz diagram (and geo.svg with Graphviz)
+  orrery-inspect geo_plugin.so --call geo.Polygon.unitSquare --call @1.centroid
+
+--call NAME ARG... (repeatable; runs after the tree is pulled in):
+  NAME is a class (constructs one), Class.method, a namespace function, or @N.method for a
+  method of the N-th object returned so far. An ARG is @N, a number, true or false, or text
+  ("\"42\"" for the text 42). The number of arguments must match the signature.
+
+Exit codes: 0 all well; 2 bad command line; 3 a plugin could not be loaded; 4 a plugin's
+code failed (entry point, hook, population, signature); 5 a --call failed; 6 something
+outlived the plugins. When several things fail, the smallest code is returned.)";
+
+std::string findOnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::stringstream directories(path ? path : "");
+    for (std::string directory; std::getline(directories, directory, ':');) {
+        const auto candidate = std::filesystem::path(directory.empty() ? "." : directory) / program;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    }
+    return "";
+}
+
+// Writes the diagram and, when Graphviz is there, renders it next to it as SVG.
+bool writeDiagram(const Inspection& inspection, const std::string& file) {
+    {
+        std::ofstream out(file);
+        writeDot(inspection, out);
+        if (!out.flush()) {
+            std::cerr << "orrery-inspect: cannot write the diagram to " << file << "\n";
+            return false;
+        }
+    }
+    const std::string svg = std::filesystem::path(file).replace_extension(".svg").string();
+    const std::string dot = findOnPath("dot");
+    if (dot.empty()) {
+        std::cerr << "diagram: " << file << " (Graphviz is not installed; with it: dot -Tsvg " << file << " -o " << svg
+                  << ")\n";
+        return true;
+    }
+    std::vector<std::string> words = {dot, "-Tsvg", file, "-o", svg};
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    int status = 0;
+    if (posix_spawn(&child, dot.c_str(), nullptr, nullptr, argv.data(), environ) != 0 ||
+        waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::cerr << "diagram: " << file << " (rendering it with " << dot << " failed)\n";
+        return true;
+    }
+    std::cerr << "diagram: " << file << ", rendered to " << svg << "\n";
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app(kDescription, "orrery-inspect");
+    app.footer(kFooter);
+    Options options;
+    bool json = false;
+    bool noProgress = false;
+    std::string dotFile;
+    app.add_option("plugins", options.plugins, "Plugin shared libraries to load, in order")->required();
+    app.add_flag("--json", json, "Print JSON instead of the tree");
+    app.add_option("--dot", dotFile,
+                   "Also write a Graphviz diagram to FILE (and FILE's .svg, if Graphviz is installed)")
+        ->option_text("FILE");
+    app.add_option("--call", options.calls, "Construct, or call a method or function, and print the outputs")
+        ->expected(1, -1)
+        ->allow_extra_args()
+        ->option_text("NAME ARG...");
+    app.add_flag("--no-progress", noProgress, "No progress line on standard error during long loads");
+    app.set_version_flag("--version", "orrery-inspect 0.1 (JSON schema orrery-inspector/1)");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error);
+        return code == 0 ? exit_code::ok : exit_code::usage;
+    }
+    options.progress = !noProgress;
+
+    const Outcome outcome = inspect(options);
+    if (json)
+        writeJson(outcome.inspection, std::cout);
+    else
+        writeText(outcome.inspection, std::cout);
+    std::cout.flush();
+    if (!dotFile.empty() && !writeDiagram(outcome.inspection, dotFile) && outcome.exitCode == exit_code::ok)
+        return exit_code::usage;
+    return outcome.exitCode;
+}

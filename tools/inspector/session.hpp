@@ -1,0 +1,25 @@
+#pragma once
+// One run of the inspector: load the plugins, let each define and publish, diagnose what
+// they published, pull it all into the reference host, run the calls, shut the host
+// down, unload the plugins and see what outlived them.
+#include <string>
+#include <vector>
+
+#include "inspection.hpp"
+
+namespace orrery::inspector {
+
+struct Options {
+    std::vector<std::string> plugins;
+    std::vector<std::vector<std::string>> calls;
+    bool progress = true;  ///< on standard error, when it is a terminal
+};
+
+struct Outcome {
+    Inspection inspection;
+    int exitCode = 0;  ///< see exit_codes.hpp
+};
+
+Outcome inspect(const Options& options);
+
+}  // namespace orrery::inspector
