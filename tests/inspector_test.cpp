@@ -86,11 +86,18 @@ void expectGolden(const std::string& name, const std::string& actual) {
     EXPECT_EQ(actual, readFile(path)) << "differs from " << path << " (ORRERY_UPDATE_GOLDEN=1 rewrites it)";
 }
 
-const std::vector<std::string> exampleCalls = {"--call", "geo.Polygon.unitSquare", "--call", "@1.centroid",
-                                               "--call", "geo.util.area",          "@1"};
+// clang-format off
+const std::vector<std::string> exampleCalls = {
+    "--call", "geo.Polygon.unitSquare",
+    "--call", "@1.centroid",
+    "--call", "geo.util.area", "@1",
+    "--call", "observatory.Telescope", "Hale", "5.08",
+    "--call", "@2.resolution",
+    "--call", "observatory.sky.separation", "0", "0", "90", "0"};
+// clang-format on
 
 TEST(Inspector, ExamplePluginsShowTheSameTreeInEveryFormat) {
-    std::vector<std::string> arguments = {GEO_PLUGIN};
+    std::vector<std::string> arguments = {GEO_PLUGIN, OBSERVATORY_PLUGIN};
     arguments.insert(arguments.end(), exampleCalls.begin(), exampleCalls.end());
 
     Result text = inspect(arguments);
@@ -112,9 +119,9 @@ TEST(Inspector, ExamplePluginsShowTheSameTreeInEveryFormat) {
     EXPECT_EQ(valid.exitCode, 0) << valid.out << valid.err;
 
     const fs::path diagram = fs::path(::testing::TempDir()) / "inspector_examples.dot";
-    Result dot = inspect({GEO_PLUGIN, "--dot", diagram.string()});
+    Result dot = inspect({GEO_PLUGIN, OBSERVATORY_PLUGIN, "--dot", diagram.string()});
     EXPECT_EQ(dot.exitCode, 0) << dot.err;
-    EXPECT_EQ(dot.out, inspect({GEO_PLUGIN}).out);  // the diagram comes on top
+    EXPECT_EQ(dot.out, inspect({GEO_PLUGIN, OBSERVATORY_PLUGIN}).out);  // the diagram comes on top
     EXPECT_THAT(dot.err, HasSubstr("diagram: " + diagram.string()));
     expectGolden("examples.dot", readFile(diagram));
 }
@@ -149,9 +156,27 @@ TEST(Inspector, FailingPluginCodeIsReportedWithItsErrorAndExitsWith4) {
 }
 
 TEST(Inspector, CallsThatFailSayWhyAndExitWith5) {
-    Result run =
-        inspect({GEO_PLUGIN, "--call", "geo.Nothing", "--call", "geo.Polygon.unitSquare", "--call", "@1.addVertex", "1",
-                 "--call", "@2.area", "--call", "geo.Polygon", "tri", "--call", "@2.centroid"});
+    Result run = inspect({GEO_PLUGIN,
+                          OBSERVATORY_PLUGIN,
+                          "--call",
+                          "geo.Nothing",
+                          "--call",
+                          "geo.Polygon.unitSquare",
+                          "--call",
+                          "@1.addVertex",
+                          "1",
+                          "--call",
+                          "@2.area",
+                          "--call",
+                          "geo.Polygon",
+                          "tri",
+                          "--call",
+                          "@2.centroid",
+                          "--call",
+                          "observatory.Observation",
+                          "--call",
+                          "observatory.sky.separation",
+                          "1"});
     EXPECT_EQ(run.exitCode, 5);
     EXPECT_THAT(run.out,
                 AllOf(HasSubstr("call geo.Nothing\n  error: no class, method or function is named geo.Nothing\n"),
@@ -159,6 +184,10 @@ TEST(Inspector, CallsThatFailSayWhyAndExitWith5) {
                       HasSubstr("call @2.area\n  error: @2 names no object: 1 object returned so far\n"),
                       HasSubstr("@2 = Output: <geo.Polygon object>"), HasSubstr("call @2.centroid\n  error: ")));
     EXPECT_THAT(run.out, HasSubstr("encloses no area"));
+    EXPECT_THAT(run.out, HasSubstr("call observatory.Observation\n  error: Objects of class 'observatory.Observation' "
+                                   "cannot be constructed. [LUMEN:orrery_convenience:ConstructorNotSupported]\n"));
+    EXPECT_THAT(run.out, HasSubstr("  error: observatory.sky.separation takes 4 inputs (Input_1, Input_2, Input_3, "
+                                   "Input_4), 1 given\n"));
 }
 
 TEST(Inspector, WhatOutlivesThePluginsIsNamedAndExitsWith6) {

@@ -96,7 +96,9 @@ bool CallSession::run(const std::vector<std::string>& command) {
         COSMethodSignature* signature = target.info->getSignature();
         if (!signature) throw std::invalid_argument(target.what + " has no signature: its inputs cannot be checked");
         const reference::Signature& own = reference::asSignature(signature);
-        const std::size_t expected = own.inputs().size();
+        // With variable arguments, an input named varargin stands for them: it may be absent.
+        std::size_t expected = own.inputs().size();
+        if (own.hasVarargin() && expected > 0 && own.inputs().back().name.str() == "varargin") --expected;
         if (own.hasVarargin() ? inputs.size() < expected : inputs.size() != expected)
             throw std::invalid_argument(target.what + " takes " + (own.hasVarargin() ? "at least " : "") +
                                         plural(expected, "input") + " (" + names(own.inputs()) + "), " +

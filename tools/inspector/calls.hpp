@@ -8,8 +8,8 @@
 //
 // Arguments: @N is the N-th object returned so far, a number is a double scalar, true
 // and false are logical scalars, anything else is a string scalar ("\"42\"" is the text 42).
-// The number of arguments must match the signature (at least its named inputs when it
-// takes variable arguments): a callable that trusted its signature must not read past
+// The number of arguments must match the signature (at least its named inputs, varargin
+// aside, when it takes variable arguments): a callable that trusted its signature must not read past
 // what it was given.
 #include <string>
 #include <vector>

@@ -1,8 +1,11 @@
 // orrery-inspect: shows what the host sees of class-definition plugins. See --help.
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <CLI/CLI.hpp>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +94,7 @@ int main(int argc, char** argv) {
     Options options;
     bool json = false;
     bool noProgress = false;
+    bool timing = false;
     std::string dotFile;
     app.add_option("plugins", options.plugins, "Plugin shared libraries to load, in order")->required();
     app.add_flag("--json", json, "Print JSON instead of the tree");
@@ -102,6 +106,7 @@ int main(int argc, char** argv) {
         ->allow_extra_args()
         ->option_text("NAME ARG...");
     app.add_flag("--no-progress", noProgress, "No progress line on standard error during long loads");
+    app.add_flag("--timing", timing, "Print where the time went, and the peak memory, on standard error");
     app.set_version_flag("--version", "orrery-inspect 0.1 (JSON schema orrery-inspector/1)");
     try {
         app.parse(argc, argv);
@@ -112,11 +117,22 @@ int main(int argc, char** argv) {
     options.progress = !noProgress;
 
     const Outcome outcome = inspect(options);
+    const auto reportStart = std::chrono::steady_clock::now();
     if (json)
         writeJson(outcome.inspection, std::cout);
     else
         writeText(outcome.inspection, std::cout);
     std::cout.flush();
+    if (timing) {
+        const Timing& t = outcome.timing;
+        const double report = std::chrono::duration<double>(std::chrono::steady_clock::now() - reportStart).count();
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::fprintf(stderr,
+                     "timing: load %.3f s, diagnose %.3f s, pull in %.3f s, calls %.3f s, unload %.3f s, "
+                     "report %.3f s; peak memory %.1f MiB\n",
+                     t.load, t.diagnose, t.pullIn, t.calls, t.unload, report, double(usage.ru_maxrss) / 1024.0);
+    }
     if (!dotFile.empty() && !writeDiagram(outcome.inspection, dotFile) && outcome.exitCode == exit_code::ok)
         return exit_code::usage;
     return outcome.exitCode;

@@ -1,6 +1,7 @@
 #include "session.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -25,6 +26,19 @@ struct Published {
     std::vector<COSNamespaceInfo*> namespaces;
 };
 
+// Adds the seconds since the last lap to `into`.
+class Stopwatch {
+public:
+    void lap(double& into) {
+        const auto now = std::chrono::steady_clock::now();
+        into += std::chrono::duration<double>(now - last_).count();
+        last_ = now;
+    }
+
+private:
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
 template <class T>
 std::vector<T> since(std::vector<T> all, std::size_t before) {
     all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(before, all.size())));
@@ -44,6 +58,7 @@ Outcome inspect(const Options& options) {
     int code = exit_code::ok;
     auto fail = [&code](int failure) { code = code == exit_code::ok ? failure : std::min(code, failure); };
 
+    Stopwatch stopwatch;
     reference::shutdown();  // start from an empty host
     std::vector<PluginLibrary> libraries;
     std::vector<Published> published;
@@ -74,12 +89,16 @@ Outcome inspect(const Options& options) {
         out.plugins.push_back(std::move(plugin));
     }
 
+    stopwatch.lap(outcome.timing.load);
+
     // Before the host pulls anything in: population moves the records' content on.
     for (const Published& mine : published) {
         for (COSClassInfo* info : mine.classes) append(out.findings, convenience::diagnostics::diagnosePublished(info));
         for (COSNamespaceInfo* info : mine.namespaces)
             append(out.findings, convenience::diagnostics::diagnosePublished(info));
     }
+
+    stopwatch.lap(outcome.timing.diagnose);
 
     {
         Progress progress(options.progress);
@@ -91,12 +110,14 @@ Outcome inspect(const Options& options) {
         }
     }
     if (!out.errors.empty()) fail(exit_code::plugin);
+    stopwatch.lap(outcome.timing.pullIn);
 
     {
         CallSession session(out);
         for (const auto& command : options.calls)
             if (!session.run(command)) fail(exit_code::call);
     }
+    stopwatch.lap(outcome.timing.calls);
 
     // The host frees what it owns, and with it the records behind its metadata; then the
     // plugins go, and with them what they kept in static storage. Whatever is still alive
@@ -109,6 +130,7 @@ Outcome inspect(const Options& options) {
         out.leaks = leaks.text();
         fail(exit_code::leak);
     }
+    stopwatch.lap(outcome.timing.unload);
     outcome.exitCode = code;
     return outcome;
 }

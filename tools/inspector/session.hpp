@@ -15,9 +15,19 @@ struct Options {
     bool progress = true;  ///< on standard error, when it is a terminal
 };
 
+/// Where the time went, in seconds of wall time.
+struct Timing {
+    double load = 0;  ///< opening the plugins and running their entry points
+    double diagnose = 0;  ///< the contract diagnostics of what they published
+    double pullIn = 0;  ///< the host making, populating and signing everything
+    double calls = 0;
+    double unload = 0;  ///< shutting the host down, unloading, the leak check
+};
+
 struct Outcome {
     Inspection inspection;
     int exitCode = 0;  ///< see exit_codes.hpp
+    Timing timing;
 };
 
 Outcome inspect(const Options& options);
