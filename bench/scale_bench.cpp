@@ -13,38 +13,18 @@
 #include "host/reference/reference_host.hpp"
 #include "plugin/hand_written_metadata.hpp"
 #include "plugin/paired_scale.hpp"
+#include "plugin/scale_classes.hpp"
 
 namespace {
 
 using namespace orrery;
 using namespace orrery::convenience;
 
-constexpr int kMembersPerClass = 10;
+constexpr int kMembersPerClass = bench::kMembersPerScaleClass;
 const std::string kPropertyNames[] = {"p1", "p2", "p3", "p4"};
 const std::string kMethodNames[] = {"m1", "m2", "m3", "m4"};
 
-std::string className(int index) { return "bench.C" + std::to_string(index); }
-
-// Four typed properties, four methods with two named inputs, a constructor and one
-// untyped property.
-void describeAndPublish(int index) {
-    static const COSId number = makeId("double");
-    auto cls = createClass(className(index).c_str());
-    for (const std::string& name : kPropertyNames) {
-        auto property = createProperty(name.c_str());
-        property->SetTypeAndImplicitFactoryDefaultFcn(number);
-        cls->addProperty(std::move(property));
-    }
-    for (const std::string& name : kMethodNames) {
-        auto method = createMethod(name);
-        method->inputTypes = {number, number};
-        method->inputNames = {"x", "y"};
-        cls->addMethod(std::move(method));
-    }
-    cls->addConstructor(createConstructor());
-    cls->addProperty(createProperty("tag"));
-    cls->publish();
-}
+std::string className(int index) { return bench::scaleClassName(index); }
 
 // The same class as a table a hand-written class info answers from.
 void describeAndPublishByHand(std::deque<bench::ClassTable>& tables, int index) {
@@ -87,7 +67,7 @@ void BM_Scale(benchmark::State& state) {
         state, double(classes) * kMembersPerClass, "member", {"describe_publish", "populate", "signatures"},
         [&] {
             return run(classes, [&] {
-                for (int i = 0; i < classes; ++i) describeAndPublish(i);
+                for (int i = 0; i < classes; ++i) bench::describeAndPublishScaleClass(i);
             });
         },
         [&] {
