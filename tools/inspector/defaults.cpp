@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
+#include <type_traits>
+#include <variant>
 
 #include "convenience/convenience.hpp"
 #include "host/reference/reference_host.hpp"
@@ -10,24 +12,35 @@
 namespace orrery::inspector {
 namespace {
 
-std::string text(bool answer) { return answer ? "true" : "false"; }
-std::string text(std::int32_t answer) { return std::to_string(answer); }
-std::string text(std::int64_t answer) { return std::to_string(answer); }
-std::string text(double answer) {
+// An answer as the query gives it; turned into text only when it differs, since most
+// answers are the defaults and there are many of them.
+using Answer = QueryAnswer;
+
+std::string text(const Answer& answer) {
+    if (const bool* flag = std::get_if<bool>(&answer)) return *flag ? "true" : "false";
+    if (const std::int64_t* number = std::get_if<std::int64_t>(&answer)) return std::to_string(*number);
     std::ostringstream out;
-    out << answer;
+    out << std::get<double>(answer);
     return out.str();
 }
 
 template <class Info>
 struct Query {
     const char* name;
-    std::string (*answer)(Info&);
+    Answer (*answer)(Info&);
 };
 
-#define ORRERY_QUERY(Info, fn)                       \
-  Query<Info> {                                      \
-#    fn, [](Info & info) { return text(info.fn()); } \
+template <class T>
+Answer answerOf(T value) {
+    if constexpr (std::is_same_v<T, bool> || std::is_same_v<T, double>)
+        return value;
+    else
+        return static_cast<std::int64_t>(value);
+}
+
+#define ORRERY_QUERY(Info, fn)                           \
+  Query<Info> {                                          \
+#    fn, [](Info & info) { return answerOf(info.fn()); } \
   }
 #define CLASS_QUERY(fn) ORRERY_QUERY(COSClassInfo, fn)
 #define PROPERTY_QUERY(fn) ORRERY_QUERY(COSPropInfo, fn)
@@ -77,20 +90,19 @@ const Query<COSMethodInfo> methodQueries[] = {
 };
 
 template <class Info, std::size_t N>
-std::vector<std::string> answers(const Query<Info> (&queries)[N], Info& info) {
-    std::vector<std::string> out;
+std::vector<Answer> answers(const Query<Info> (&queries)[N], Info& info) {
+    std::vector<Answer> out;
     out.reserve(N);
     for (const auto& query : queries) out.push_back(query.answer(info));
     return out;
 }
 
 template <class Info, std::size_t N>
-std::vector<Difference> differences(const Query<Info> (&queries)[N], Info& info,
-                                    const std::vector<std::string>& fresh) {
+std::vector<Difference> differences(const Query<Info> (&queries)[N], Info& info, const std::vector<Answer>& fresh) {
     std::vector<Difference> out;
     for (std::size_t i = 0; i < N; ++i) {
-        std::string answer = queries[i].answer(info);
-        if (answer != fresh[i]) out.push_back({queries[i].name, std::move(answer)});
+        const Answer answer = queries[i].answer(info);
+        if (answer != fresh[i]) out.push_back({queries[i].name, text(answer)});
     }
     return out;
 }

@@ -2,7 +2,9 @@
 // The attributes worth showing are those a record changed. What a fresh record's adaptor
 // answers is found by asking one: probes made through the library on the host, so the
 // inspector follows the library's defaults instead of restating them.
+#include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "host/class_info.hpp"
@@ -13,6 +15,9 @@
 namespace orrery::inspector {
 
 enum class CallableKind { method, constructor, function };
+
+/// What a query answers: integers of every width are one kind, bool and double stay.
+using QueryAnswer = std::variant<bool, std::int64_t, double>;
 
 class Defaults {
 public:
@@ -27,7 +32,7 @@ public:
     std::vector<Difference> of(COSMethodInfo& info, CallableKind kind) const;
 
 private:
-    std::vector<std::string> class_, property_, method_, constructor_, function_;
+    std::vector<QueryAnswer> class_, property_, method_, constructor_, function_;
 };
 
 /// "public", "protected", "private", "immutable", or the number of a level the host

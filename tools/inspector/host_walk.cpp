@@ -108,6 +108,8 @@ ClassReport HostWalk::classReport(reference::ClassObject& cls, const std::string
         report.flags = defaults_.of(*info);
     }
     for (const auto& super : cls.superclasses()) report.superclasses.push_back(super.id.str());
+    report.properties.reserve(cls.properties().size());
+    report.methods.reserve(cls.methods().size());
     for (COSPropInfo* info : cls.properties())
         if (info) report.properties.push_back(property(*info, report.id));
     const std::string shortId = shortName(report.id);
@@ -152,7 +154,7 @@ Callable HostWalk::callable(COSMethodInfo& info, CallableKind kind, const std::s
             for (const auto& output : own.outputs()) report.outputs.push_back({output.type.str(), output.name.str()});
             report.varargin = own.hasVarargin();
             report.varargout = own.hasVarargout();
-            report.signature = own.toString();
+            report.hasSignature = true;
         }
     } catch (...) {
         failed(where);

@@ -17,7 +17,29 @@ void count(const NamespaceReport& space, Counts& counts) {
     for (const auto& inner : space.namespaces) count(inner, counts);
 }
 
+void appendList(std::string& out, const std::vector<Argument>& arguments, bool more) {
+    out += '(';
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (i) out += ", ";
+        out += arguments[i].type;
+        out += ' ';
+        out += arguments[i].name;
+    }
+    if (more) out += arguments.empty() ? "..." : ", ...";
+    out += ')';
+}
+
 }  // namespace
+
+std::string signatureText(const Callable& callable, bool emptyOutputs) {
+    std::string out;
+    appendList(out, callable.inputs, callable.varargin);
+    if (emptyOutputs || !callable.outputs.empty() || callable.varargout) {
+        out += " -> ";
+        appendList(out, callable.outputs, callable.varargout);
+    }
+    return out;
+}
 
 Counts Inspection::counts() const {
     Counts counts;

@@ -29,9 +29,13 @@ struct Callable {
     std::vector<Argument> outputs;
     bool varargin = false;
     bool varargout = false;
-    std::string signature;  ///< "(double x, double y) -> (double length)"
+    bool hasSignature = false;  ///< the host got one when it asked
     std::vector<Difference> attributes;
 };
+
+/// "(double x, double y) -> (double length)", as the host's signatures read; the output
+/// list is left out when it is empty and `emptyOutputs` is false.
+std::string signatureText(const Callable& callable, bool emptyOutputs = true);
 
 struct Property {
     std::string name;

@@ -25,7 +25,7 @@ Json toJson(const Callable& callable) {
     return {{"name", callable.name},
             {"description", callable.description},
             {"access", callable.access},
-            {"signature", callable.signature.empty() ? Json() : Json(callable.signature)},
+            {"signature", callable.hasSignature ? Json(signatureText(callable)) : Json()},
             {"inputs", toJson(callable.inputs)},
             {"outputs", toJson(callable.outputs)},
             {"varargin", callable.varargin},

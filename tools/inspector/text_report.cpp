@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "error_text.hpp"
 #include "reports.hpp"
@@ -12,123 +14,149 @@ std::string plural(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-std::string differences(const std::vector<Difference>& list) {
-    std::string out;
-    for (const auto& difference : list) out += "  " + difference.query + "=" + difference.value;
-    return out;
-}
-
-std::string described(const std::string& description) { return description.empty() ? "" : "  - " + description; }
-
-// "(double scalar x) -> (double scalar y)", without an empty output list.
-std::string signature(const Callable& callable) {
-    if (callable.signature.empty()) return " (no signature)";
-    const std::string none = " -> ()";
-    const std::string& text = callable.signature;
-    if (text.size() >= none.size() && text.compare(text.size() - none.size(), none.size(), none) == 0)
-        return text.substr(0, text.size() - none.size());
-    return text;
-}
-
+// The tree, written into one string and handed to the stream at the end: a plugin of
+// thousands of classes makes hundreds of thousands of small pieces.
 class TextWriter {
 public:
-    explicit TextWriter(std::ostream& out) : out_(out) {}
-
-    void callable(const char* kind, const Callable& callable, const std::string& indent) {
-        out_ << indent << pad(kind, 12) << callable.name << signature(callable);
-        if (!callable.access.empty() && callable.access != "public") out_ << "  access " << callable.access;
-        out_ << differences(callable.attributes) << described(callable.description) << "\n";
+    TextWriter& operator<<(std::string_view piece) {
+        text_ += piece;
+        return *this;
     }
 
-    void cls(const ClassReport& cls, const std::string& indent) {
-        out_ << indent << "class " << cls.id;
-        for (std::size_t i = 0; i < cls.superclasses.size(); ++i) out_ << (i ? ", " : " < ") << cls.superclasses[i];
-        out_ << described(cls.description) << "\n";
-        const std::string inner = indent + "  ";
-        if (!cls.flags.empty()) out_ << inner << pad("flags", 10) << differences(cls.flags) << "\n";
+    void callable(const char* kind, const Callable& callable, std::string_view indent) {
+        *this << indent;
+        pad(kind, 12);
+        *this << callable.name;
+        if (callable.hasSignature)
+            *this << signatureText(callable, false);
+        else
+            *this << " (no signature)";
+        if (!callable.access.empty() && callable.access != "public") *this << "  access " << callable.access;
+        differences(callable.attributes);
+        described(callable.description);
+    }
+
+    void cls(const ClassReport& cls, std::string_view indent) {
+        *this << indent << "class " << cls.id;
+        for (std::size_t i = 0; i < cls.superclasses.size(); ++i) *this << (i ? ", " : " < ") << cls.superclasses[i];
+        described(cls.description);
+        const std::string inner = std::string(indent) + "  ";
+        if (!cls.flags.empty()) {
+            *this << inner;
+            pad("flags", 10);
+            differences(cls.flags);
+            *this << "\n";
+        }
         for (const auto& constructor : cls.constructors) callable("constructor", constructor, inner);
         std::size_t width = 0;
         for (const auto& property : cls.properties) width = std::max(width, property.name.size());
         for (const auto& property : cls.properties) {
-            out_ << inner << pad("property", 12) << pad(property.name, width + 2) << property.type << "  default "
-                 << (property.factoryDefault.empty() ? "(failed)" : property.factoryDefault);
-            if (property.getAccess != "public") out_ << "  get " << property.getAccess;
-            if (property.setAccess != "public") out_ << "  set " << property.setAccess;
-            out_ << differences(property.attributes) << described(property.description) << "\n";
+            *this << inner;
+            pad("property", 12);
+            pad(property.name, width + 2);
+            *this << property.type << "  default "
+                  << (property.factoryDefault.empty() ? "(failed)" : std::string_view(property.factoryDefault));
+            if (property.getAccess != "public") *this << "  get " << property.getAccess;
+            if (property.setAccess != "public") *this << "  set " << property.setAccess;
+            differences(property.attributes);
+            described(property.description);
         }
         for (const auto& method : cls.methods) callable("method", method, inner);
     }
 
-    void space(const NamespaceReport& space, const std::string& indent) {
-        out_ << indent << "namespace " << space.path << described(space.description) << "\n";
-        const std::string inner = indent + "  ";
+    void space(const NamespaceReport& space, std::string_view indent) {
+        *this << indent << "namespace " << space.path;
+        described(space.description);
+        const std::string inner = std::string(indent) + "  ";
         for (const auto& cls : space.classes) this->cls(cls, inner);
         for (const auto& function : space.functions) callable("function", function, inner);
         for (const auto& innerSpace : space.namespaces) this->space(innerSpace, inner);
     }
 
     void call(const CallReport& call) {
-        out_ << "call";
-        for (const auto& word : call.command) out_ << " " << word;
-        out_ << "\n";
-        if (call.error)
-            out_ << "  error: " << call.error->message << (call.error->id.empty() ? "" : " [" + call.error->id + "]")
-                 << "\n";
-        if (!call.error && call.outputs.empty()) out_ << "  (no outputs)\n";
-        for (const auto& output : call.outputs)
-            out_ << "  " << (output.handle.empty() ? "" : output.handle + " = ") << output.name << ": " << output.value
-                 << "\n";
+        *this << "call";
+        for (const auto& word : call.command) *this << " " << word;
+        *this << "\n";
+        if (call.error) {
+            *this << "  error: " << call.error->message;
+            if (!call.error->id.empty()) *this << " [" << call.error->id << "]";
+            *this << "\n";
+        }
+        if (!call.error && call.outputs.empty()) *this << "  (no outputs)\n";
+        for (const auto& output : call.outputs) {
+            *this << "  ";
+            if (!output.handle.empty()) *this << output.handle << " = ";
+            *this << output.name << ": " << output.value << "\n";
+        }
+    }
+
+    void flush(std::ostream& out) {
+        out << text_;
+        text_.clear();
     }
 
 private:
-    static std::string pad(const std::string& text, std::size_t width) {
-        return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
+    void pad(std::string_view text, std::size_t width) {
+        text_ += text;
+        text_.append(text.size() >= width ? 1 : width - text.size(), ' ');
     }
 
-    std::ostream& out_;
+    void differences(const std::vector<Difference>& list) {
+        for (const auto& difference : list) *this << "  " << difference.query << "=" << difference.value;
+    }
+
+    // Ends the line.
+    void described(const std::string& description) {
+        if (!description.empty()) *this << "  - " << description;
+        *this << "\n";
+    }
+
+    std::string text_;
 };
 
 }  // namespace
 
 void writeText(const Inspection& inspection, std::ostream& out) {
-    TextWriter writer(out);
+    TextWriter writer;
     for (const auto& plugin : inspection.plugins) {
-        out << "plugin " << plugin.file << (plugin.loaded ? "" : " (failed)") << ":";
-        std::string items;
-        for (const auto& name : plugin.namespaces) items += (items.empty() ? " namespace " : ", namespace ") + name;
-        for (const auto& name : plugin.classes) items += (items.empty() ? " class " : ", class ") + name;
-        out << (items.empty() ? " published nothing" : items) << "\n";
+        writer << "plugin " << plugin.file << (plugin.loaded ? "" : " (failed)") << ":";
+        const char* separator = " ";
+        for (const auto& name : plugin.namespaces) writer << std::exchange(separator, ", ") << "namespace " << name;
+        for (const auto& name : plugin.classes) writer << std::exchange(separator, ", ") << "class " << name;
+        writer << (plugin.namespaces.empty() && plugin.classes.empty() ? " published nothing\n" : "\n");
     }
     for (const auto& space : inspection.namespaces) {
-        out << "\n";
+        writer << "\n";
         writer.space(space, "");
     }
     for (const auto& cls : inspection.classes) {
-        out << "\n";
+        writer << "\n";
         writer.cls(cls, "");
     }
-    if (!inspection.calls.empty()) out << "\n";
+    if (!inspection.calls.empty()) writer << "\n";
     for (const auto& call : inspection.calls) writer.call(call);
 
-    if (!inspection.findings.empty() || !inspection.errors.empty() || !inspection.leaks.empty()) out << "\n";
+    if (!inspection.findings.empty() || !inspection.errors.empty() || !inspection.leaks.empty()) writer << "\n";
     // Findings are warnings here, whatever their severity: the walk above shows what
     // actually broke.
     for (const auto& finding : inspection.findings)
-        out << "warning: " << finding.recordKind << " \"" << finding.recordName << "\": " << finding.message << " ["
-            << finding.check << "]\n";
-    for (const auto& error : inspection.errors) out << "error: " << describe(error) << "\n";
+        writer << "warning: " << finding.recordKind << " \"" << finding.recordName << "\": " << finding.message << " ["
+               << finding.check << "]\n";
+    for (const auto& error : inspection.errors) writer << "error: " << describe(error) << "\n";
     if (!inspection.leaks.empty())
-        out << "error: still alive after the plugins were unloaded: " << inspection.leaks << "\n";
+        writer << "error: still alive after the plugins were unloaded: " << inspection.leaks << "\n";
 
     const Counts counts = inspection.counts();
     const int errors = static_cast<int>(inspection.errors.size()) + (inspection.leaks.empty() ? 0 : 1);
-    out << "\n"
-        << plural(counts.plugins, "plugin", "plugins") << ": " << plural(counts.namespaces, "namespace", "namespaces")
-        << ", " << plural(counts.classes, "class", "classes") << ", "
-        << plural(counts.properties, "property", "properties") << ", " << plural(counts.methods, "method", "methods")
-        << ", " << plural(counts.constructors, "constructor", "constructors") << ", "
-        << plural(counts.functions, "function", "functions") << "; " << plural(errors, "error", "errors") << ", "
-        << plural(static_cast<int>(inspection.findings.size()), "warning", "warnings") << "\n";
+    writer << "\n"
+           << plural(counts.plugins, "plugin", "plugins") << ": "
+           << plural(counts.namespaces, "namespace", "namespaces") << ", " << plural(counts.classes, "class", "classes")
+           << ", " << plural(counts.properties, "property", "properties") << ", "
+           << plural(counts.methods, "method", "methods") << ", "
+           << plural(counts.constructors, "constructor", "constructors") << ", "
+           << plural(counts.functions, "function", "functions") << "; " << plural(errors, "error", "errors") << ", "
+           << plural(static_cast<int>(inspection.findings.size()), "warning", "warnings") << "\n";
+    writer.flush(out);
 }
 
 }  // namespace orrery::inspector
