@@ -38,10 +38,16 @@ Answer answerOf(T value) {
         return static_cast<std::int64_t>(value);
 }
 
-#define ORRERY_QUERY(Info, fn)                           \
-  Query<Info> {                                          \
-#    fn, [](Info & info) { return answerOf(info.fn()); } \
-  }
+template <class Info, auto member>
+Answer ask(Info& info) {
+    return answerOf((info.*member)());
+}
+
+// Spells each query's name once; `fn` is a member name, which cannot be parenthesized.
+// clang-format off
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
+#define ORRERY_QUERY(Info, fn) Query<Info>{#fn, &ask<Info, &Info::fn>}
+// clang-format on
 #define CLASS_QUERY(fn) ORRERY_QUERY(COSClassInfo, fn)
 #define PROPERTY_QUERY(fn) ORRERY_QUERY(COSPropInfo, fn)
 #define METHOD_QUERY(fn) ORRERY_QUERY(COSMethodInfo, fn)

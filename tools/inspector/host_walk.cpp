@@ -60,7 +60,7 @@ void HostWalk::walkPackage(reference::Package& package, const std::string& plugi
     if (COSNamespaceInfo* info = package.info()) report.description = orEmpty(info->getDescription());
     // By index: resolving an item may populate further packages, never this one, but a
     // reference taken into the list would not survive if it did.
-    for (std::size_t i = 0; i < package.entries().size(); ++i) {
+    for (std::size_t i = 0; i < package.entries().size(); ++i) {  // NOLINT(modernize-loop-convert)
         const reference::PackageEntry entry = package.entries()[i];
         if (entry.classInfo) {
             const std::string id = report.path + "." + orEmpty(entry.classInfo->getName());

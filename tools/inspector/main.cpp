@@ -2,6 +2,7 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <chrono>
@@ -17,8 +18,6 @@
 #include "exit_codes.hpp"
 #include "reports.hpp"
 #include "session.hpp"
-
-extern char** environ;
 
 namespace {
 
@@ -40,9 +39,10 @@ const char* const kFooter = R"(Examples:
   method of the N-th object returned so far. An ARG is @N, a number, true or false, or text
   ("\"42\"" for the text 42). The number of arguments must match the signature.
 
-Exit codes: 0 all well; 2 bad command line; 3 a plugin could not be loaded; 4 a plugin's
-code failed (entry point, hook, population, signature); 5 a --call failed; 6 something
-outlived the plugins. When several things fail, the smallest code is returned.)";
+Exit codes: 0 all well; 1 the inspector itself failed; 2 bad command line; 3 a plugin could
+not be loaded; 4 a plugin's code failed (entry point, hook, population, signature); 5 a
+--call failed; 6 something outlived the plugins. When several things fail, the smallest
+code is returned.)";
 
 std::string findOnPath(const std::string& program) {
     const char* path = std::getenv("PATH");
@@ -73,6 +73,7 @@ bool writeDiagram(const Inspection& inspection, const std::string& file) {
     }
     std::vector<std::string> words = {dot, "-Tsvg", file, "-o", svg};
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     pid_t child = 0;
@@ -86,9 +87,7 @@ bool writeDiagram(const Inspection& inspection, const std::string& file) {
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     CLI::App app(kDescription, "orrery-inspect");
     app.footer(kFooter);
     Options options;
@@ -136,4 +135,18 @@ int main(int argc, char** argv) {
     if (!dotFile.empty() && !writeDiagram(outcome.inspection, dotFile) && outcome.exitCode == exit_code::ok)
         return exit_code::usage;
     return outcome.exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Plugins' own failures are reported in the run; what reaches here is the inspector's.
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "orrery-inspect: internal error: " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "orrery-inspect: internal error\n";
+    }
+    return orrery::inspector::exit_code::internal;
 }

@@ -82,8 +82,8 @@ Outcome inspect(const Options& options) {
         }
         Published mine{out.plugins.size(), since(reference::registeredClassInfos(), classesBefore),
                        since(reference::registeredNamespaceInfos(), namespacesBefore)};
-        for (COSClassInfo* info : mine.classes) plugin.classes.push_back(info->getName());
-        for (COSNamespaceInfo* info : mine.namespaces) plugin.namespaces.push_back(info->getName());
+        for (COSClassInfo* info : mine.classes) plugin.classes.emplace_back(info->getName());
+        for (COSNamespaceInfo* info : mine.namespaces) plugin.namespaces.emplace_back(info->getName());
         // What a plugin published before its entry point failed stays unused.
         if (plugin.loaded) published.push_back(std::move(mine));
         out.plugins.push_back(std::move(plugin));
