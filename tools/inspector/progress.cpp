@@ -13,13 +13,20 @@ Progress::Progress(bool enabled)
 
 Progress::~Progress() { finish(); }
 
+void Progress::phase(const std::string& what) {
+    if (!enabled_) return;
+    std::fprintf(stderr, "\r\033[K%s...", what.c_str());
+    std::fflush(stderr);
+    shown_ = true;
+}
+
 void Progress::maybeShow() {
     // Reading the clock every time would cost more than pulling a small class in.
     if (!enabled_ || (classes_ + functions_) % 64 != 0) return;
     const auto now = std::chrono::steady_clock::now();
     if (now < next_) return;
     next_ = now + kInterval;
-    std::fprintf(stderr, "\rpulled in %ld classes, %ld functions...", classes_, functions_);
+    std::fprintf(stderr, "\r\033[Kpulled in %ld classes, %ld functions...", classes_, functions_);
     std::fflush(stderr);
     shown_ = true;
 }

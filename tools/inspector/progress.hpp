@@ -1,6 +1,7 @@
 #pragma once
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 namespace orrery::inspector {
 
@@ -13,6 +14,8 @@ public:
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
 
+    /// Shows what is being done now ("loading geo_plugin.so").
+    void phase(const std::string& what);
     void addClass() { ++classes_, maybeShow(); }
     void addFunction() { ++functions_, maybeShow(); }
     /// Clears the line.

@@ -59,6 +59,7 @@ Outcome inspect(const Options& options) {
     auto fail = [&code](int failure) { code = code == exit_code::ok ? failure : std::min(code, failure); };
 
     Stopwatch stopwatch;
+    Progress progress(options.progress);
     reference::shutdown();  // start from an empty host
     std::vector<PluginLibrary> libraries;
     std::vector<Published> published;
@@ -71,6 +72,7 @@ Outcome inspect(const Options& options) {
             continue;
         }
         PluginReport plugin{libraries.back().file(), false, {}, {}};
+        progress.phase("loading " + plugin.file);
         const std::size_t classesBefore = reference::registeredClassInfos().size();
         const std::size_t namespacesBefore = reference::registeredNamespaceInfos().size();
         try {
@@ -92,6 +94,7 @@ Outcome inspect(const Options& options) {
     stopwatch.lap(outcome.timing.load);
 
     // Before the host pulls anything in: population moves the records' content on.
+    progress.phase("diagnosing");
     for (const Published& mine : published) {
         for (COSClassInfo* info : mine.classes) append(out.findings, convenience::diagnostics::diagnosePublished(info));
         for (COSNamespaceInfo* info : mine.namespaces)
@@ -101,7 +104,6 @@ Outcome inspect(const Options& options) {
     stopwatch.lap(outcome.timing.diagnose);
 
     {
-        Progress progress(options.progress);
         HostWalk walk(out, progress);
         for (const Published& mine : published) {
             const std::string& file = out.plugins[mine.plugin].file;
@@ -122,8 +124,10 @@ Outcome inspect(const Options& options) {
     // The host frees what it owns, and with it the records behind its metadata; then the
     // plugins go, and with them what they kept in static storage. Whatever is still alive
     // now, nothing can free any more.
+    progress.phase("shutting down");
     reference::shutdown();
     while (!libraries.empty()) libraries.pop_back();
+    progress.finish();
     testkit::LeakReport leaks{reference::liveCounts(), reference::leakReport(),
                               convenience::diagnostics::liveRecords()};
     if (!leaks.clean()) {
