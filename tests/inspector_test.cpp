@@ -199,6 +199,14 @@ TEST(Inspector, WhatOutlivesThePluginsIsNamedAndExitsWith6) {
     EXPECT_THAT(run.out, HasSubstr("class leaky.Kept"));
 }
 
+TEST(Inspector, ANamePublishedTwiceIsShownOnceAndTheSecondIsAWarning) {
+    Result run = inspect({GEO_PLUGIN, GEO_PLUGIN});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_THAT(run.out, HasSubstr("warning: namespace \"geo\": an earlier namespace of that name hides this one: "
+                                   "the host finds only the first [hidden-name]\n"));
+    EXPECT_THAT(run.out, HasSubstr("2 plugins: 2 namespaces, 2 classes,"));
+}
+
 TEST(Inspector, CommandLineHelpAndMistakes) {
     Result help = inspect({"--help"});
     EXPECT_EQ(help.exitCode, 0);
