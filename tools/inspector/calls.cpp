@@ -117,7 +117,9 @@ bool CallSession::run(const std::vector<std::string>& command) {
                               reference::describe(outputs[static_cast<std::size_t>(i)]), ""};
             if (COSInterfacePtr object = values::readObject(outputs[static_cast<std::size_t>(i)])) {
                 objects_.push_back(std::move(object));
-                output.handle = "@" + std::to_string(objects_.size());
+                // Appended, not "@" + text: GCC 12 at -O3 warns falsely (-Wrestrict) on that form.
+                output.handle = '@';
+                output.handle += std::to_string(objects_.size());
             }
             report.outputs.push_back(std::move(output));
         }
