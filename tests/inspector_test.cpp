@@ -147,12 +147,15 @@ TEST(Inspector, FailingPluginCodeIsReportedWithItsErrorAndExitsWith4) {
 
     Result hooks = inspect({plugin("throwing_hooks_plugin"), "--call", "hooks.Fine.run", "1"});
     EXPECT_EQ(hooks.exitCode, 4);
-    EXPECT_THAT(hooks.out, AllOf(HasSubstr("error: class hooks.Broken: cannot set up Broken\n"),
-                                 HasSubstr("  property    size  double  default (failed)\n"),
-                                 HasSubstr("error: property hooks.Fine.size: Method hooks.Fine.size is abstract"),
-                                 HasSubstr("[LUMEN:orrery_typed:AbstractMember]"),
-                                 HasSubstr("error: namespace tools: "), HasSubstr("[LUMEN:orrery_typed:CppException]"),
-                                 HasSubstr("call hooks.Fine.run 1\n  error: run: nothing to run\n")));
+    EXPECT_THAT(
+        hooks.out,
+        AllOf(HasSubstr("error: class hooks.Broken: cannot set up Broken\n"),
+              HasSubstr("class hooks.Fine  - Sets up, then fails when used\n    Its default and its method throw.\n"),
+              HasSubstr("  property    size  double  default (failed)\n"),
+              HasSubstr("error: property hooks.Fine.size: Method hooks.Fine.size is abstract"),
+              HasSubstr("[LUMEN:orrery_typed:AbstractMember]"), HasSubstr("error: namespace tools: "),
+              HasSubstr("[LUMEN:orrery_typed:CppException]"),
+              HasSubstr("call hooks.Fine.run 1\n  error: run: nothing to run\n")));
 }
 
 TEST(Inspector, CallsThatFailSayWhyAndExitWith5) {

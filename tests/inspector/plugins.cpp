@@ -26,6 +26,8 @@ ORRERY_DEFINE_PLUGIN() {
     broken->publish();
 
     auto fine = createClass("hooks.Fine");
+    fine->description = "Sets up, then fails when used";
+    fine->detailedDescription = "Its default and its method throw.";
     auto size = createProperty("size");
     size->type = makeId("double");
     size->factoryDefaultFcn = []() -> COSValue { typed::raiseAbstractMember("hooks.Fine.size"); };

@@ -41,6 +41,7 @@ public:
         for (std::size_t i = 0; i < cls.superclasses.size(); ++i) *this << (i ? ", " : " < ") << cls.superclasses[i];
         described(cls.description);
         const std::string inner = std::string(indent) + "  ";
+        if (!cls.detailedDescription.empty()) *this << inner << "  " << cls.detailedDescription << "\n";
         if (!cls.flags.empty()) {
             *this << inner;
             pad("flags", 10);
