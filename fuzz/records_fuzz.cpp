@@ -78,7 +78,11 @@ struct World {
     }
 
     void step() {
-        switch (data.ConsumeIntegralInRange(0, 24)) {
+        const int operation = data.ConsumeIntegralInRange(0, 24);
+        // ORRERY_FUZZ_TRACE=1 lists the operations, to read a crashing input back.
+        static const bool trace = std::getenv("ORRERY_FUZZ_TRACE") != nullptr;
+        if (trace) std::fprintf(stderr, "operation %d\n", operation);
+        switch (operation) {
             case 0: classes.push_back(createClass(name())); break;
             case 1: {
                 auto property = createProperty(name());

@@ -46,6 +46,29 @@ TEST_F(LifetimeTest, RecordsOutlivingTheHostForgetItsClass) {
     EXPECT_THROW(constructor->getConstructorSignature(), std::logic_error);
 }
 
+TEST_F(LifetimeTest, ACopyOfAPopulatedRecordDoesNotReadItsHostClassOnceTheHostLetsGo) {
+    auto cls = createClass("pkg.Point");
+    cls->publish();
+    ASSERT_NE(COSClass::getClass(makeId("pkg.Point")), nullptr);
+    // A copy carries the source's host class along; nothing clears the copy's.
+    auto copy = std::make_shared<COSClassInfoStruct>(*cls);
+    auto constructor = createConstructor();
+    copy->addConstructor(constructor);
+    EXPECT_EQ(GetDefiningClassID(constructor->classHolder).str(), "pkg.Point");
+
+    reference::shutdown();
+    EXPECT_NE(copy->cosClass, nullptr);
+    EXPECT_THROW_MESSAGE(GetDefiningClassID(constructor->classHolder), std::logic_error,
+                         "the class record 'pkg.Point' points at a host class that the host has let go of");
+    EXPECT_THROW(constructor->getConstructorSignature(), std::logic_error);
+
+    // Published again, the copy is populated afresh and answers from its new host class.
+    copy->publish();
+    ASSERT_NE(COSClass::getClass(makeId("pkg.Point")), nullptr);
+    EXPECT_EQ(GetDefiningClassID(constructor->classHolder).str(), "pkg.Point");
+    copy->constructorRecords.clear();
+}
+
 TEST_F(LifetimeTest, AnAdaptorLeavesARecordPopulatedByAnotherAdaptorAlone) {
     auto cls = createClass("pkg.Point");
     cls->publish();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 #include <variant>
 
 #include "class/member_loop.hpp"
@@ -17,6 +18,9 @@ namespace {
 struct Populated {
     std::mutex lock;
     std::unordered_map<const void*, COSClass*> byAdaptor;
+    // Host classes whose populating adaptor is gone. An address leaves the set when a new
+    // host class at that address is populated.
+    std::unordered_set<const COSClass*> released;
 };
 
 Populated& populated() {
@@ -32,6 +36,12 @@ COSClass* forget(const void* adaptor) noexcept {
     if (found == p.byAdaptor.end()) return nullptr;
     COSClass* cosClass = found->second;
     p.byAdaptor.erase(found);
+    try {
+        p.released.insert(cosClass);
+    } catch (...) {
+        // Out of memory: copies of the record keep a pointer that cannot be told from a
+        // live one, as they would without this bookkeeping.
+    }
     return cosClass;
 }
 
@@ -86,10 +96,17 @@ void noteClassAdaptorPopulated(const void* adaptor, COSClass* cosClass) noexcept
     std::lock_guard guard(p.lock);
     try {
         p.byAdaptor.insert_or_assign(adaptor, cosClass);
+        p.released.erase(cosClass);
     } catch (...) {
         // Out of memory: the record then keeps its host class after the adaptor goes,
         // as it would without this bookkeeping.
     }
+}
+
+bool isReleasedHostClass(const COSClass* cosClass) noexcept {
+    auto& p = populated();
+    std::lock_guard guard(p.lock);
+    return p.released.count(cosClass) != 0;
 }
 
 void releaseClassAdaptor(const void* adaptor, const std::shared_ptr<COSClassInfoStruct>& record) noexcept {

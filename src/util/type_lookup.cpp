@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "class/member_loop.hpp"
 #include "convenience/class_info_struct.hpp"
 
 namespace orrery::convenience {
@@ -41,6 +42,10 @@ COSInternedBase<IdEmptyPolicy> GetDefiningClassID(const ClassHolder& holder) {
     if (!record->cosClass)
         throw std::logic_error("the class record '" + record->name +
                                "' has no host class yet: the host has not populated it");
+    // A copy of a populated record keeps its source's host class after the host let go of it.
+    if (detail::isReleasedHostClass(record->cosClass))
+        throw std::logic_error("the class record '" + record->name +
+                               "' points at a host class that the host has let go of");
     return record->cosClass->getClassID();
 }
 
