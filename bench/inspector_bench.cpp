@@ -32,7 +32,7 @@ double inspectorRun(int classes) {
     std::ostringstream text;
     inspector::writeText(outcome.inspection, text);
     const double seconds = bench::threadSeconds() - start;
-    if (outcome.exitCode != 0 || outcome.inspection.counts().classes != classes) std::abort();
+    if (outcome.exitCode != 0 || outcome.inspection.counts().classes != std::size_t(classes)) std::abort();
     return seconds;
 }
 

@@ -18,16 +18,12 @@ struct Target {
     std::string what;  ///< "the constructor of geo.Polygon", "geo.util.area"
 };
 
-std::string plural(std::size_t count, const char* word) {
-    return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
-}
-
 COSInterfacePtr objectOf(const std::vector<COSInterfacePtr>& objects, const std::string& token) {
     std::size_t index = 0;
     const char* end = token.data() + token.size();
     auto [next, error] = std::from_chars(token.data() + 1, end, index);
     if (error != std::errc() || next != end || index == 0 || index > objects.size())
-        throw std::invalid_argument(token + " names no object: " + plural(objects.size(), "object") +
+        throw std::invalid_argument(token + " names no object: " + counted(objects.size(), "object", "objects") +
                                     " returned so far");
     return objects[index - 1];
 }
@@ -101,7 +97,7 @@ bool CallSession::run(const std::vector<std::string>& command) {
         if (own.hasVarargin() && expected > 0 && own.inputs().back().name.str() == "varargin") --expected;
         if (own.hasVarargin() ? inputs.size() < expected : inputs.size() != expected)
             throw std::invalid_argument(target.what + " takes " + (own.hasVarargin() ? "at least " : "") +
-                                        plural(expected, "input") + " (" + names(own.inputs()) + "), " +
+                                        counted(expected, "input", "inputs") + " (" + names(own.inputs()) + "), " +
                                         std::to_string(inputs.size()) + " given");
 
         const int asked = static_cast<int>(own.outputs().size());

@@ -28,10 +28,6 @@ std::string quoted(const std::string& text) {
     return out;
 }
 
-std::string counted(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 class DotWriter {
 public:
     explicit DotWriter(std::ostream& out) : out_(out) {}

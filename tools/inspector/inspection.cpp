@@ -5,15 +5,15 @@ namespace {
 
 void count(const ClassReport& cls, Counts& counts) {
     ++counts.classes;
-    counts.properties += static_cast<int>(cls.properties.size());
-    counts.methods += static_cast<int>(cls.methods.size());
-    counts.constructors += static_cast<int>(cls.constructors.size());
+    counts.properties += cls.properties.size();
+    counts.methods += cls.methods.size();
+    counts.constructors += cls.constructors.size();
 }
 
 void count(const NamespaceReport& space, Counts& counts) {
     ++counts.namespaces;
     for (const auto& cls : space.classes) count(cls, counts);
-    counts.functions += static_cast<int>(space.functions.size());
+    counts.functions += space.functions.size();
     for (const auto& inner : space.namespaces) count(inner, counts);
 }
 
@@ -31,6 +31,10 @@ void appendList(std::string& out, const std::vector<Argument>& arguments, bool m
 
 }  // namespace
 
+std::string counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 std::string signatureText(const Callable& callable, bool emptyOutputs) {
     std::string out;
     appendList(out, callable.inputs, callable.varargin);
@@ -43,7 +47,7 @@ std::string signatureText(const Callable& callable, bool emptyOutputs) {
 
 Counts Inspection::counts() const {
     Counts counts;
-    counts.plugins = static_cast<int>(plugins.size());
+    counts.plugins = plugins.size();
     for (const auto& space : namespaces) count(space, counts);
     for (const auto& cls : classes) count(cls, counts);
     return counts;

@@ -1,6 +1,7 @@
 #pragma once
 // What the inspector learnt about the plugins it loaded: plain text and numbers, no host
 // objects, so that it outlives the host and every report format reads the same facts.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ struct Callable {
     bool hasSignature = false;  ///< the host got one when it asked
     std::vector<Difference> attributes;
 };
+
+/// "1 class", "3 classes": the count and the word that goes with it.
+std::string counted(std::size_t count, const char* one, const char* many);
 
 /// "(double x, double y) -> (double length)", as the host's signatures read; the output
 /// list is left out when it is empty and `emptyOutputs` is false.
@@ -95,7 +99,7 @@ struct CallReport {
 };
 
 struct Counts {
-    int plugins = 0, namespaces = 0, classes = 0, properties = 0, methods = 0, constructors = 0, functions = 0;
+    std::size_t plugins = 0, namespaces = 0, classes = 0, properties = 0, methods = 0, constructors = 0, functions = 0;
 };
 
 struct Inspection {

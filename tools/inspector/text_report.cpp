@@ -10,10 +10,6 @@
 namespace orrery::inspector {
 namespace {
 
-std::string plural(int count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 // The tree, written into one string and handed to the stream at the end: a plugin of
 // thousands of classes makes hundreds of thousands of small pieces.
 class TextWriter {
@@ -148,15 +144,16 @@ void writeText(const Inspection& inspection, std::ostream& out) {
         writer << "error: still alive after the plugins were unloaded: " << inspection.leaks << "\n";
 
     const Counts counts = inspection.counts();
-    const int errors = static_cast<int>(inspection.errors.size()) + (inspection.leaks.empty() ? 0 : 1);
+    const std::size_t errors = inspection.errors.size() + (inspection.leaks.empty() ? 0 : 1);
     writer << "\n"
-           << plural(counts.plugins, "plugin", "plugins") << ": "
-           << plural(counts.namespaces, "namespace", "namespaces") << ", " << plural(counts.classes, "class", "classes")
-           << ", " << plural(counts.properties, "property", "properties") << ", "
-           << plural(counts.methods, "method", "methods") << ", "
-           << plural(counts.constructors, "constructor", "constructors") << ", "
-           << plural(counts.functions, "function", "functions") << "; " << plural(errors, "error", "errors") << ", "
-           << plural(static_cast<int>(inspection.findings.size()), "warning", "warnings") << "\n";
+           << counted(counts.plugins, "plugin", "plugins") << ": "
+           << counted(counts.namespaces, "namespace", "namespaces") << ", "
+           << counted(counts.classes, "class", "classes") << ", "
+           << counted(counts.properties, "property", "properties") << ", "
+           << counted(counts.methods, "method", "methods") << ", "
+           << counted(counts.constructors, "constructor", "constructors") << ", "
+           << counted(counts.functions, "function", "functions") << "; " << counted(errors, "error", "errors") << ", "
+           << counted(inspection.findings.size(), "warning", "warnings") << "\n";
     writer.flush(out);
 }
 
