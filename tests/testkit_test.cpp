@@ -115,7 +115,8 @@ TEST_F(Lookups, FewerOutputsThanAskedForAreAnErrorNotAnEmptyValue) {
                          "kit.quiet gave 1 of 2 outputs");
     EXPECT_THROW_MESSAGE((kit::invoke<double, COSValue>("kit.honest")), std::invalid_argument,
                          "kit.honest gave 1 of 2 outputs");
-    EXPECT_THROW_MESSAGE(kit::invoke<COSValue>("kit.nothing"), std::invalid_argument, "kit.nothing gave 0 of 1 outputs");
+    EXPECT_THROW_MESSAGE(kit::invoke<COSValue>("kit.nothing"), std::invalid_argument,
+                         "kit.nothing gave 0 of 1 outputs");
     EXPECT_THROW_MESSAGE(kit::invokeStatic<COSValue>("kit.Box", "empty"), std::invalid_argument,
                          "kit.Box.empty gave 0 of 1 outputs");
     kit::invoke("kit.nothing");  // asking for none is fine

@@ -125,7 +125,7 @@ TEST_F(Calls, MistakesInADefinitionThrowWhenItIsMade) {
 TEST_F(Calls, MemberAndInnerNamesAreSingleComponents) {
     auto space = defineNamespace("names");
     auto counter = space.defineClass<Counter>("Counter");
-    const char* dotted = "holds a '.', which the host reads as a path";
+    const char* dotted = "it holds a '.', which the host reads as a path";
     EXPECT_THROW_MESSAGE(space.defineClass<Gadget>("Sub.Part"), std::invalid_argument,
                          std::string("defineClass: \"Sub.Part\" in namespace names is not a single name: ") + dotted);
     EXPECT_THROW_MESSAGE(space.function("util.more", [] { return 1.0; }), std::invalid_argument,

@@ -24,8 +24,12 @@ const std::vector<Case>& cases() {
         {"\xEF\xBF\xBF\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80", u"\uFFFF\U0010FFFF\uD7FF\uE000", "range edges"},
         {"\x80", u"\uFFFD", "a lone continuation byte"},
         {"\xE2\x82", u"\uFFFD", "cut short: one maximal subpart"},
-        {"\xE2\x82" "A", u"\uFFFDA", "the byte that breaks a sequence is read again"},
-        {"\xF0\x9F\x8C" "caf\xC3\xA9", u"\uFFFDcaf\u00e9", "valid text after a cut sequence survives"},
+        {"\xE2\x82"
+         "A",
+         u"\uFFFDA", "the byte that breaks a sequence is read again"},
+        {"\xF0\x9F\x8C"
+         "caf\xC3\xA9",
+         u"\uFFFDcaf\u00e9", "valid text after a cut sequence survives"},
         {"caf\xE9 au lait", u"caf\uFFFD au lait", "Latin-1: the following bytes are not swallowed"},
         {"\xC0\xAF", u"\uFFFD\uFFFD", "overlong two-byte form"},
         {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD", "overlong three-byte form"},
