@@ -93,13 +93,15 @@ void outputs(Record& record, int count, Body body) {
 #endif
 
 #if PLUGIN_KIND == 5
-// Its first class is fine; pulling in the second crashes; its method overflows the stack.
+// A method that overflows the stack; with CRASH_IN_HOOK set, a second class whose
+// population crashes.
 ORRERY_DEFINE_PLUGIN() {
     auto fine = createClass("crash.Fine");
     auto deep = createMethod("deep");
     outputs(deep, 1, [](int&, COSValue* out, int, const COSValue*) { out[0] = typed::makeDouble(recurse(0, std::rand() < 0 ? 1 : -1)); });
     fine->addMethod(deep);
     fine->publish();
+    if (!std::getenv("CRASH_IN_HOOK")) return;
     auto bad = createClass("crash.Bad");
     bad->populateClassFcn = [](COSClass*, const COSClient*) { crash(); };
     bad->publish();
@@ -195,6 +197,7 @@ ORRERY_DEFINE_PLUGIN() {
         throw std::runtime_error("caf\xE9 au lait");
     };
     space->addFunction(latin1);
+    space->addFunction(createFunction("two\nlines\xE9"));
     space->publish();
 }
 

@@ -9,6 +9,7 @@
 #  include <sys/prctl.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -19,6 +20,7 @@
 #include <system_error>
 
 #include "exit_codes.hpp"
+#include "number_text.hpp"
 #include "session.hpp"
 #include "wire.hpp"
 
@@ -244,15 +246,19 @@ Outcome inspectSupervised(const Options& options) {
     if (!malformed.empty())
         message = "the inspector's child process sent a report that does not read (" + malformed + ")";
     else if (!inTime)
-        message = "did not finish within " + std::to_string(int(options.timeout)) + " s (--timeout); stopped with " +
+        message = "did not finish within " + numberText(options.timeout) + " s (--timeout); stopped with " +
                   signalText(SIGKILL);
     else if (WIFSIGNALED(status))
         message = "the process running it was killed by " + signalText(WTERMSIG(status));
     else
         message = "the process running it exited with status " + std::to_string(WEXITSTATUS(status)) +
                   " before the inspection finished";
-    const std::string where =
-        follower.plugin().empty() ? follower.step() : "plugin " + follower.plugin() + ": " + follower.step();
+    const std::string& plugin = follower.plugin();
+    const std::string where = plugin.empty() ? follower.step() : "plugin " + plugin + ": " + follower.step();
+    // A plugin that died before its entry point returned is listed as failed.
+    auto& plugins = outcome.inspection.plugins;
+    if (!plugin.empty() && std::none_of(plugins.begin(), plugins.end(), [&](const auto& p) { return p.file == plugin; }))
+        plugins.push_back({plugin, false, {}, {}});
     outcome.inspection.errors.push_back({where.empty() ? "orrery-inspect" : where, message, ""});
     const int failure = malformed.empty() ? exit_code::plugin : exit_code::internal;
     outcome.exitCode = follower.code() == exit_code::ok ? failure : std::min(follower.code(), failure);
