@@ -320,18 +320,38 @@ TEST(Inspector, UnknownCallNamesGetTheClosestNames) {
     Result run = inspect({GEO_PLUGIN, "--call", "geo.Polgon", "--call", "geo.Polygon.centriod", "--call",
                           "geo.Polygon.unitSquare", "--call", "@1.adVertex", "1", "2", "--call", "nothing.like.it"});
     EXPECT_EQ(run.exitCode, 5);
-    EXPECT_THAT(run.out,
-                AllOf(HasSubstr("  error: no class, method or function is named geo.Polgon; did you mean geo.Polygon?\n"),
-                      HasSubstr("  error: class geo.Polygon has no method centriod; did you mean "
-                                "geo.Polygon.centroid?\n"),
-                      HasSubstr("  error: @1 (geo.Polygon) has no method adVertex; did you mean addVertex?\n"),
-                      HasSubstr("  error: no class, method or function is named nothing.like.it\n")));
+    EXPECT_THAT(
+        run.out,
+        AllOf(HasSubstr("  error: no class, method or function is named geo.Polgon; did you mean geo.Polygon?\n"),
+              HasSubstr("  error: class geo.Polygon has no method centriod; did you mean "
+                        "geo.Polygon.centroid?\n"),
+              HasSubstr("  error: @1 (geo.Polygon) has no method adVertex; did you mean addVertex?\n"),
+              HasSubstr("  error: no class, method or function is named nothing.like.it\n")));
 }
 
 TEST(Inspector, AnyWordCanBeACallArgument) {
-    Result run = inspect({plugin("hostile_text_plugin"), "--call", "hostile.echo", "", "--call", "hostile.echo", "-inf",
-                          "--call", "hostile.echo", "-x", "--call", "hostile.echo", "-5", "--call", "hostile.echo", "inf",
-                          "--call", "hostile.echo", "\"--x\"", "--call=hostile.echo", "\"\"", "--no-progress"});
+    Result run = inspect({plugin("hostile_text_plugin"),
+                          "--call",
+                          "hostile.echo",
+                          "",
+                          "--call",
+                          "hostile.echo",
+                          "-inf",
+                          "--call",
+                          "hostile.echo",
+                          "-x",
+                          "--call",
+                          "hostile.echo",
+                          "-5",
+                          "--call",
+                          "hostile.echo",
+                          "inf",
+                          "--call",
+                          "hostile.echo",
+                          "\"--x\"",
+                          "--call=hostile.echo",
+                          "\"\"",
+                          "--no-progress"});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     EXPECT_THAT(run.out, AllOf(HasSubstr("call hostile.echo \n  Output_1: \"\"\n"),
                                HasSubstr("call hostile.echo -inf\n  Output_1: -inf\n"),
@@ -363,8 +383,8 @@ TEST(Inspector, NumbersReadBackAsTheSameDouble) {
 }
 
 TEST(Inspector, JsonIsUtf8WhateverBytesComeInAndFlagsWhatWasRepaired) {
-    Result run = inspect({plugin("hostile_text_plugin"), "--json", "--call", "hostile.latin1", "--call", "hostile.echo",
-                          "caf\xE9"});
+    Result run = inspect(
+        {plugin("hostile_text_plugin"), "--json", "--call", "hostile.latin1", "--call", "hostile.echo", "caf\xE9"});
     EXPECT_EQ(run.exitCode, 5) << run.err;
     const auto document = nlohmann::json::parse(run.out);
     const auto& cls = document["classes"][0];
@@ -389,9 +409,10 @@ TEST(Inspector, DiagramLabelsKeepBackslashesQuotesAndLineEndsAsText) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     // \l would end a line and \N name the node: doubled, they are the text they are. A
     // line end is Graphviz's, and a byte that is not UTF-8 (Graphviz reads UTF-8) U+FFFD.
-    EXPECT_THAT(readFile(diagram),
-                AllOf(HasSubstr("  \"hostile.Back\\\\l\\\"slash\" [label=\"Back\\\\l\\\"slash\\n1 property, 0 methods\"];\n"),
-                      HasSubstr("[shape=ellipse, label=\"two\\nlines\uFFFD()\"];\n")));
+    EXPECT_THAT(
+        readFile(diagram),
+        AllOf(HasSubstr("  \"hostile.Back\\\\l\\\"slash\" [label=\"Back\\\\l\\\"slash\\n1 property, 0 methods\"];\n"),
+              HasSubstr("[shape=ellipse, label=\"two\\nlines\uFFFD()\"];\n")));
     const fs::path svg = fs::path(diagram).replace_extension(".svg");
     if (fs::exists(svg)) {  // Graphviz is installed: it shows the label as it was given
         EXPECT_THAT(readFile(svg), HasSubstr(">Back\\l&quot;slash</text>"));

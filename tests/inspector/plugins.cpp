@@ -98,7 +98,9 @@ void outputs(Record& record, int count, Body body) {
 ORRERY_DEFINE_PLUGIN() {
     auto fine = createClass("crash.Fine");
     auto deep = createMethod("deep");
-    outputs(deep, 1, [](int&, COSValue* out, int, const COSValue*) { out[0] = typed::makeDouble(recurse(0, std::rand() < 0 ? 1 : -1)); });
+    outputs(deep, 1, [](int&, COSValue* out, int, const COSValue*) {
+        out[0] = typed::makeDouble(recurse(0, std::rand() < 0 ? 1 : -1));
+    });
     fine->addMethod(deep);
     fine->publish();
     if (!std::getenv("CRASH_IN_HOOK")) return;

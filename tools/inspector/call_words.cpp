@@ -28,7 +28,8 @@ std::vector<std::vector<std::string>> takeCalls(std::vector<std::string>& words)
         std::vector<std::string> call;
         if (joined) call.push_back(word.substr(7));
         while (i + 1 < words.size() && !startsWith(words[i + 1], "--")) call.push_back(std::move(words[++i]));
-        if (call.empty() || call[0].empty()) throw std::invalid_argument("--call needs the name of a class, method or function");
+        if (call.empty() || call[0].empty())
+            throw std::invalid_argument("--call needs the name of a class, method or function");
         calls.push_back(std::move(call));
     }
     words = std::move(rest);

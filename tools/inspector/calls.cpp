@@ -79,7 +79,8 @@ Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& n
                                     didYouMean(name, methods));
     }
     if (COSMethodInfo* function = reference::findFunction(name)) return {function, name};
-    throw std::invalid_argument("no class, method or function is named " + name + didYouMean(name, callableNames(seen)));
+    throw std::invalid_argument("no class, method or function is named " + name +
+                                didYouMean(name, callableNames(seen)));
 }
 
 std::string names(const std::vector<reference::SignatureArgument>& arguments) {
@@ -104,8 +105,9 @@ std::string CallSession::owner(const std::vector<std::string>& command) const {
         name = instance ? instance->className() : "";
     }
     auto within = [&name](const std::string& published) {
-        return name == published || (name.size() > published.size() && name.compare(0, published.size(), published) == 0 &&
-                                     name[published.size()] == '.');
+        return name == published ||
+               (name.size() > published.size() && name.compare(0, published.size(), published) == 0 &&
+                name[published.size()] == '.');
     };
     for (const auto& plugin : out_.plugins) {
         if (std::any_of(plugin.classes.begin(), plugin.classes.end(), within) ||

@@ -20,16 +20,14 @@ std::string orEmpty(const char* text) { return text ? text : ""; }
 void HostWalk::failed(const std::string& where) { out_.errors.push_back(currentProblem(where)); }
 
 bool HostWalk::reported(const char* check, const std::string& path) const {
-    return std::any_of(out_.findings.begin(), out_.findings.end(), [&](const auto& finding) {
-        return finding.check == check && finding.recordName == path;
-    });
+    return std::any_of(out_.findings.begin(), out_.findings.end(),
+                       [&](const auto& finding) { return finding.check == check && finding.recordName == path; });
 }
 
 void HostWalk::stopped(const std::string& path, const char* check, std::string message) {
     // The contract diagnostics may have found the same cycle in the records already.
     if (reported(check, path)) return;
-    out_.findings.push_back(
-        {convenience::diagnostics::Severity::error, check, "namespace", path, std::move(message)});
+    out_.findings.push_back({convenience::diagnostics::Severity::error, check, "namespace", path, std::move(message)});
 }
 
 void HostWalk::hidden(const char* kind, const std::string& name) {

@@ -79,13 +79,12 @@ private:
 // Metadata the host cannot use is a finding, and the walk leaves it out; a name the
 // plugin's code cannot give is an error. True when the item can be pulled in.
 template <class Info>
-bool named(Info* info, const char* kind, std::vector<std::string>& names, Inspection& out,
-           const std::string& plugin) {
+bool named(Info* info, const char* kind, std::vector<std::string>& names, Inspection& out, const std::string& plugin) {
     using convenience::diagnostics::Severity;
     if (!info) {
-        out.findings.push_back({Severity::error, "null-entry", kind, "(null)",
-                                std::string("the plugin registered a null ") + kind +
-                                    " metadata pointer: there is nothing to inspect"});
+        out.findings.push_back(
+            {Severity::error, "null-entry", kind, "(null)",
+             std::string("the plugin registered a null ") + kind + " metadata pointer: there is nothing to inspect"});
         return false;
     }
     try {

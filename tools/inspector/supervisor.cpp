@@ -127,7 +127,8 @@ public:
 
     bool follow(double timeout) {
         using clock = std::chrono::steady_clock;
-        const auto deadline = clock::now() + std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(timeout));
+        const auto deadline =
+            clock::now() + std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(timeout));
         char chunk[1 << 16];
         for (;;) {
             int wait = -1;
@@ -236,8 +237,7 @@ Outcome inspectSupervised(const Options& options) {
     if (!inTime || !malformed.empty()) ::kill(child, SIGKILL);
     ::close(ends[0]);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     if (follower.done() && inTime && malformed.empty()) return outcome;
 
     // The child left a progress line behind, if it showed one.
@@ -257,7 +257,8 @@ Outcome inspectSupervised(const Options& options) {
     const std::string where = plugin.empty() ? follower.step() : "plugin " + plugin + ": " + follower.step();
     // A plugin that died before its entry point returned is listed as failed.
     auto& plugins = outcome.inspection.plugins;
-    if (!plugin.empty() && std::none_of(plugins.begin(), plugins.end(), [&](const auto& p) { return p.file == plugin; }))
+    if (!plugin.empty() &&
+        std::none_of(plugins.begin(), plugins.end(), [&](const auto& p) { return p.file == plugin; }))
         plugins.push_back({plugin, false, {}, {}});
     outcome.inspection.errors.push_back({where.empty() ? "orrery-inspect" : where, message, ""});
     const int failure = malformed.empty() ? exit_code::plugin : exit_code::internal;

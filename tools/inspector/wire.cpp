@@ -47,7 +47,8 @@ FrameWriter& FrameWriter::put(const std::vector<std::string>& texts) {
 
 FrameWriter& FrameWriter::put(const std::vector<Difference>& differences) {
     put(std::uint64_t(differences.size()));
-    for (const auto& difference : differences) put(std::string_view(difference.query)).put(std::string_view(difference.value));
+    for (const auto& difference : differences)
+        put(std::string_view(difference.query)).put(std::string_view(difference.value));
     return *this;
 }
 
@@ -58,7 +59,9 @@ FrameWriter& FrameWriter::put(const std::vector<Argument>& arguments) {
 }
 
 FrameWriter& FrameWriter::put(const Callable& callable) {
-    put(std::string_view(callable.name)).put(std::string_view(callable.description)).put(std::string_view(callable.access));
+    put(std::string_view(callable.name))
+        .put(std::string_view(callable.description))
+        .put(std::string_view(callable.access));
     put(callable.inputs).put(callable.outputs);
     put(std::uint64_t(callable.varargin) | std::uint64_t(callable.varargout) << 1 |
         std::uint64_t(callable.hasSignature) << 2);
@@ -75,7 +78,9 @@ FrameWriter& FrameWriter::put(const ClassReport& cls) {
     put(std::string_view(cls.plugin)).put(cls.superclasses).put(cls.flags);
     put(std::uint64_t(cls.properties.size()));
     for (const auto& property : cls.properties) {
-        put(std::string_view(property.name)).put(std::string_view(property.description)).put(std::string_view(property.type));
+        put(std::string_view(property.name))
+            .put(std::string_view(property.description))
+            .put(std::string_view(property.type));
         put(std::string_view(property.factoryDefault)).put(std::string_view(property.getAccess));
         put(std::string_view(property.setAccess)).put(property.attributes);
     }
@@ -110,7 +115,9 @@ FrameWriter& FrameWriter::put(const convenience::diagnostics::Finding& finding) 
 }
 
 FrameWriter& FrameWriter::put(const Problem& problem) {
-    return put(std::string_view(problem.where)).put(std::string_view(problem.message)).put(std::string_view(problem.id));
+    return put(std::string_view(problem.where))
+        .put(std::string_view(problem.message))
+        .put(std::string_view(problem.id));
 }
 
 FrameWriter& FrameWriter::put(const CallReport& call) {
@@ -246,7 +253,8 @@ void FrameReader::getSpace(NamespaceReport& space, std::size_t depth) {
 }
 
 void FrameReader::get(convenience::diagnostics::Finding& finding) {
-    finding.severity = number() ? convenience::diagnostics::Severity::error : convenience::diagnostics::Severity::warning;
+    finding.severity =
+        number() ? convenience::diagnostics::Severity::error : convenience::diagnostics::Severity::warning;
     finding.check = text();
     finding.recordKind = text();
     finding.recordName = text();
