@@ -127,6 +127,8 @@ public:
 
     bool follow(double timeout) {
         using clock = std::chrono::steady_clock;
+        // A limit of centuries is no limit, and would overflow the clock's count.
+        if (!(timeout < 1e9)) timeout = 0;
         const auto deadline =
             clock::now() + std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(timeout));
         char chunk[1 << 16];
