@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
@@ -120,7 +121,8 @@ void repairUtf8(Json& document) {
     }
     // Adding a member moves the object's members: the innermost objects, found last, go
     // first, so that no object is reached through a member that has moved.
-    for (auto it = flagged.rbegin(); it != flagged.rend(); ++it) (*it->first)["invalidUtf8"] = std::move(it->second);
+    std::reverse(flagged.begin(), flagged.end());
+    for (auto& [object, members] : flagged) (*object)["invalidUtf8"] = std::move(members);
 }
 
 }  // namespace

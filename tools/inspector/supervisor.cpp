@@ -72,7 +72,7 @@ private:
         for (; sent < items.size(); ++sent) send(wire::FrameWriter(kind).put(items[sent]));
     }
 
-    void send(wire::FrameWriter& frame) {
+    void send(wire::FrameWriter& frame) const {
         const std::string& bytes = frame.bytes();
         for (std::size_t written = 0; written < bytes.size();) {
             const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
@@ -81,7 +81,7 @@ private:
             written += std::size_t(n);
         }
     }
-    void send(wire::FrameWriter&& frame) { send(frame); }
+    void send(wire::FrameWriter&& frame) const { send(frame); }
 
     int fd_;
     struct {

@@ -201,9 +201,9 @@ void FrameReader::get(Callable& callable) {
     get(callable.inputs);
     get(callable.outputs);
     const std::uint64_t flags = number();
-    callable.varargin = flags & 1;
-    callable.varargout = flags & 2;
-    callable.hasSignature = flags & 4;
+    callable.varargin = (flags & 1) != 0;
+    callable.varargout = (flags & 2) != 0;
+    callable.hasSignature = (flags & 4) != 0;
     get(callable.attributes);
 }
 
