@@ -15,6 +15,16 @@ std::string shortName(const std::string& id) {
 
 std::string orEmpty(const char* text) { return text ? text : ""; }
 
+// The name is plugin code too: one that throws is no reason to lose the rest.
+template <class Info>
+std::string nameOf(Info* info) {
+    try {
+        return orEmpty(info->getName());
+    } catch (...) {
+        return "(no name)";
+    }
+}
+
 }  // namespace
 
 void HostWalk::failed(const std::string& where) { out_.errors.push_back(currentProblem(where)); }
@@ -42,10 +52,14 @@ void HostWalk::phase(const std::string& plugin, const std::string& step) {
 }
 
 void HostWalk::walkClass(COSClassInfo* info, const std::string& plugin) {
-    const std::string name = orEmpty(info->getName());
+    const std::string name = nameOf(info);
     phase(plugin, "pulling in class " + name);
     try {
         reference::ClassObject* cls = reference::populate(info);
+        if (!cls) {
+            out_.errors.push_back({"class " + name, "the host cannot populate it", ""});
+            return;
+        }
         if (reference::findClass(name) != cls) hidden("class", name);
         out_.classes.push_back(classReport(*cls, plugin));
     } catch (...) {
@@ -55,7 +69,7 @@ void HostWalk::walkClass(COSClassInfo* info, const std::string& plugin) {
 }
 
 void HostWalk::walkNamespace(COSNamespaceInfo* info, const std::string& plugin) {
-    const std::string name = orEmpty(info->getName());
+    const std::string name = nameOf(info);
     phase(plugin, "pulling in namespace " + name);
     try {
         reference::Package* package = reference::findPackage(name);

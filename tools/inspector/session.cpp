@@ -94,10 +94,11 @@ bool named(Info* info, const char* kind, std::vector<std::string>& names, Inspec
         }
         out.findings.push_back({Severity::error, "empty-name", kind, "(null name)",
                                 std::string("the ") + kind + " metadata's name is a null pointer"});
+        names.emplace_back("(null name)");
     } catch (...) {
         out.errors.push_back(currentProblem("plugin " + plugin + ": the name of a " + kind));
+        names.emplace_back("(no name)");
     }
-    names.emplace_back("(null name)");
     return false;
 }
 
