@@ -6,6 +6,7 @@
 
 #include "convenience/typed/values.hpp"
 #include "error_text.hpp"
+#include "host/assumed_operations.hpp"
 #include "host/reference/reference_host.hpp"
 
 namespace orrery::inspector {
@@ -49,11 +50,12 @@ Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& n
         reference::Object* instance = reference::asObject(object);
         reference::ClassObject* cls = instance ? instance->cls() : nullptr;
         const std::string method = name.substr(dot + 1);
-        COSMethodInfo* info = cls ? cls->findMethod(method) : nullptr;
+        // Found as the host finds it: on the class or through its superclasses.
+        COSMethodInfo* info = cls ? reference::resolveMethod(*cls, method).info : nullptr;
         if (!info)
             throw std::invalid_argument(name.substr(0, dot) + " (" + (instance ? instance->className() : "no class") +
                                         ") has no method " + method);
-        inputs.push_back(values::makeObject(object));
+        if (!omIsStaticMethod(*info)) inputs.push_back(values::makeObject(object));
         return {info, std::string(cls->getClassName()) + "." + method};
     }
     if (reference::isKnownClass(name)) {
@@ -63,7 +65,7 @@ Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& n
         return {constructor, "the constructor of " + name};
     }
     if (dot != std::string::npos && reference::isKnownClass(name.substr(0, dot))) {
-        if (COSMethodInfo* info = reference::findClass(name.substr(0, dot))->findMethod(name.substr(dot + 1)))
+        if (COSMethodInfo* info = reference::resolveMethod(*reference::findClass(name.substr(0, dot)), name.substr(dot + 1)).info)
             return {info, name};
         throw std::invalid_argument("class " + name.substr(0, dot) + " has no method " + name.substr(dot + 1));
     }
