@@ -101,6 +101,26 @@ TEST_F(Inheritance, AMemberOfASubclassOverridesTheSuperclassesOnes) {
     EXPECT_EQ(call(object(base), "describe"), "'pkg.Base'");
 }
 
+TEST_F(Inheritance, LookupsFollowMembersAndSuperclassesAddedAfterEarlierLookups) {
+    auto& base = define("pkg.Base");
+    method(base, "describe");
+    auto& middle = define("pkg.Middle", {"pkg.Base"});
+    auto& leaf = define("pkg.Leaf", {"pkg.Middle"});
+    auto target = object(leaf);
+    EXPECT_EQ(call(target, "describe"), "'pkg.Base'");
+    EXPECT_EQ(call(target, "describe"), "'pkg.Base'");  // remembered: the same answer
+
+    method(middle, "describe");
+    EXPECT_EQ(call(target, "describe"), "'pkg.Middle'");
+    // A superclass the host did not know when first asked, and then does.
+    leaf.addSuperclass(makeId("pkg.Later"), false, 0, false);
+    EXPECT_EQ(call(target, "describe"), "'pkg.Middle'");
+    method(define("pkg.Later"), "describe");
+    EXPECT_HOST_ERROR(call(target, "describe"), "orrery:class:AmbiguousMember",
+                      "'describe' is ambiguous in class 'pkg.Leaf': it comes from 'pkg.Middle' and 'pkg.Later'. Define "
+                      "'describe' in 'pkg.Leaf' to choose.");
+}
+
 TEST_F(Inheritance, SuperclassesAreVisitedInDeclarationOrderDepthFirstEachOnce) {
     // A diamond: Root reached through Left and through Right, visited once, after Left.
     auto& root = define("pkg.Root");

@@ -1,11 +1,15 @@
 #include "host/reference/member_lookup.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "host/assumed_operations.hpp"
 #include "host/exception.hpp"
 #include "host/reference/class_object.hpp"
+#include "host/reference/detail/lookup_generation.hpp"
 #include "host/reference/registry.hpp"
 
 namespace orrery::reference {
@@ -80,13 +84,60 @@ std::vector<std::string> ownerIds(const std::vector<Candidate<Info>>& candidates
         Message{{name, cls.getClassID().str(), list}, "orrery:class", "AmbiguousMember"});
 }
 
+// Inherited members found before, per class and name, so that a call through a
+// superclass's method costs about what a call of the class's own does. Forgotten as a
+// whole when the classes change (detail/lookup_generation.hpp); names not found and
+// ambiguous ones are looked up each time.
+template <class Resolved>
+class Remembered {
+public:
+    bool find(const ClassObject& cls, const std::string& name, Resolved& out) {
+        std::lock_guard guard(lock_);
+        forgetIfStale();
+        auto byClass = found_.find(&cls);
+        if (byClass == found_.end()) return false;
+        auto byName = byClass->second.find(name);
+        if (byName == byClass->second.end()) return false;
+        out = byName->second;
+        return true;
+    }
+    void keep(const ClassObject& cls, const std::string& name, const Resolved& resolved) {
+        std::lock_guard guard(lock_);
+        forgetIfStale();
+        found_[&cls][name] = resolved;
+    }
+
+private:
+    void forgetIfStale() {
+        const std::uint64_t now = detail::lookupGeneration().load(std::memory_order_acquire);
+        if (now == generation_) return;
+        found_.clear();
+        generation_ = now;
+    }
+
+    std::mutex lock_;
+    std::uint64_t generation_ = 0;
+    std::unordered_map<const ClassObject*, std::unordered_map<std::string, Resolved>> found_;
+};
+
+template <class Resolved>
+Remembered<Resolved>& remembered() {
+    // Never destroyed: lookups may run during static destruction.
+    static auto* instance = new Remembered<Resolved>();
+    return *instance;
+}
+
 template <class Info, class Resolved>
 Resolved resolve(ClassObject& cls, const std::string& name) {
     if (Info* info = own(cls, name, static_cast<Info*>(nullptr))) return {info, &cls};
+    Resolved resolved;
+    if (remembered<Resolved>().find(cls, name, resolved)) return resolved;
     const auto candidates = inheritedCandidates<Info>(cls, name);
     if (candidates.size() > 1) raiseAmbiguous(cls, name, ownerIds(candidates));
     if (candidates.empty()) return {};
-    return {candidates.front().info, candidates.front().owner};
+    resolved = {candidates.front().info, candidates.front().owner};
+    remembered<Resolved>().keep(cls, name, resolved);
+    return resolved;
 }
 
 template <class Info, class Resolved>
@@ -108,6 +159,13 @@ void collect(ClassObject& cls, const std::vector<Info*>& (ClassObject::*members)
 }
 
 }  // namespace
+
+namespace detail {
+std::atomic<std::uint64_t>& lookupGeneration() {
+    static std::atomic<std::uint64_t> generation{1};
+    return generation;
+}
+}  // namespace detail
 
 std::vector<ClassObject*> superclassOrder(ClassObject& cls) {
     std::vector<ClassObject*> order;

@@ -10,6 +10,7 @@
 #include "host/reference/detail/namespace_tree.hpp"
 #include "host/reference/detail/ownership.hpp"
 #include "host/reference/registry.hpp"
+#include "host/reference/detail/lookup_generation.hpp"
 
 namespace orrery::reference {
 
@@ -212,6 +213,7 @@ namespace {
 }  // namespace
 
 void COSPackage::addNamespace(COSNamespaceInfo* info) {
+    reference::detail::classesChanged();
     auto& tree = reference::detail::NamespaceTree::get();
     reference::detail::keepOrFree(tree.infos, info);
     try {
