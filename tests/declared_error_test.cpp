@@ -48,7 +48,10 @@ protected:
     void SetUp() override {
         HostTest::SetUp();
         clearExceptionTranslators();
-        defineClass<Account>("bank.Account").constructor<>().method("withdraw", &Account::withdraw, {"amount"}).publish();
+        defineClass<Account>("bank.Account")
+            .constructor<>()
+            .method("withdraw", &Account::withdraw, {"amount"})
+            .publish();
     }
     void TearDown() override {
         clearExceptionTranslators();
@@ -84,7 +87,8 @@ TEST_F(DeclaredErrors, TranslatorsTurnCppExceptionsIntoHostErrorsMostDerivedFirs
     translateException<BankError>([](const BankError& error) { failure.raise(error.what(), 1); });
     translateException<Overdrawn>([](const Overdrawn& error) { overdraft.raise(error.amount, error.balance); });
 
-    EXPECT_HOST_ERROR(account.call("withdraw", 12.5), "bank:Overdraft", "Cannot withdraw 12.5: the balance is only 10.");
+    EXPECT_HOST_ERROR(account.call("withdraw", 12.5), "bank:Overdraft",
+                      "Cannot withdraw 12.5: the balance is only 10.");
     EXPECT_HOST_ERROR(account.call("withdraw", 500.0), "bank:Failure", "The bank failed: frozen (1 attempts).");
     // No translator for it: today's CppException.
     EXPECT_HOST_ERROR(account.call("withdraw", -1.0), "LUMEN:orrery_typed:CppException",

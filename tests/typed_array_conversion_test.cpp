@@ -55,8 +55,8 @@ protected:
 TEST_F(ArrayConversions, StringVectorsTravelAsStringRowsBothWays) {
     const std::vector<std::string> words{"a", "caf\u00e9", ""};
     const COSValue row = Converter<std::vector<std::string>>::make(words);
-    EXPECT_EQ(reference::describe(row), reference::describe(reference::makeStrings(
-                                            {1, 3}, {u"a", std::u16string(u"caf\u00e9"), u""})));
+    EXPECT_EQ(reference::describe(row),
+              reference::describe(reference::makeStrings({1, 3}, {u"a", std::u16string(u"caf\u00e9"), u""})));
     EXPECT_EQ(Converter<std::vector<std::string>>::read(row), words);
     EXPECT_EQ(Converter<std::vector<std::u16string>>::read(row),
               (std::vector<std::u16string>{u"a", u"caf\u00e9", u""}));
@@ -107,8 +107,9 @@ TEST_F(ArrayConversions, VectorsOfABoundClassTravelAsObjectRowsOfCopies) {
     // Anything but constructed Points in an object vector does not read.
     kit::Object gone = kit::construct("pts.Point");
     gone.deleteObject();
-    EXPECT_EQ(Converter<std::vector<Point>>::read(convenience::typed::makeObjects(std::vector{a.handle(), gone.handle()})),
-              std::nullopt);
+    EXPECT_EQ(
+        Converter<std::vector<Point>>::read(convenience::typed::makeObjects(std::vector{a.handle(), gone.handle()})),
+        std::nullopt);
     EXPECT_EQ(Converter<std::vector<Point3>>::read(points), std::nullopt);  // a is no Point3
     EXPECT_HOST_ERROR(kit::invoke<COSValue>("pts.shifted", 1.0, 1.0), "LUMEN:orrery_typed:BadInput",
                       "Input 1 (points) of pts.shifted must be an object vector of constructed pts.Point objects, not "

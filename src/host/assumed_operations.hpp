@@ -3,10 +3,10 @@
 // Host operations that plugins need and that the host interface the library is built on
 // does not declare: making an object of a class from a plugin, finding an object's class
 // and per-object data, making a string value, adding a plugin's message texts to the
-// host's catalogue, and what two of a method's numbered attributes mean to the host. THESE ARE ASSUMPTIONS ABOUT THE HOST,
-// not part of the host interface: the library's own records never call them; the typed
-// definition layer and the value helpers (convenience/typed/) do. The reference host
-// implements them; a real host must offer equivalents for code that uses those helpers.
+// host's catalogue, and what two of a method's numbered attributes mean to the host. THESE ARE ASSUMPTIONS ABOUT THE
+// HOST, not part of the host interface: the library's own records never call them; the typed definition layer and the
+// value helpers (convenience/typed/) do. The reference host implements them; a real host must offer equivalents for
+// code that uses those helpers.
 
 #include <string>
 #include <vector>

@@ -4,8 +4,8 @@
 
 #include "convenience/typed/values.hpp"
 #include "host/array.hpp"
-#include "host/exception.hpp"
 #include "host/assumed_operations.hpp"
+#include "host/exception.hpp"
 #include "host/string.hpp"
 
 namespace orrery::convenience::typed {
@@ -15,8 +15,8 @@ bool isVectorShaped(hxArray& array) {
     if (array.numberOfElements() == 0) return true;
     if (array.hasOpaqueDimensions()) array._complete_opaque_dimensions();
     const std::uint64_t* extents = array.dimensions();
-    const auto nonSingleton = std::count_if(extents, extents + array.numberOfDimensions(),
-                                            [](std::uint64_t extent) { return extent != 1; });
+    const auto nonSingleton =
+        std::count_if(extents, extents + array.numberOfDimensions(), [](std::uint64_t extent) { return extent != 1; });
     return nonSingleton <= 1;
 }
 

@@ -65,7 +65,8 @@ Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& n
         return {constructor, "the constructor of " + name};
     }
     if (dot != std::string::npos && reference::isKnownClass(name.substr(0, dot))) {
-        if (COSMethodInfo* info = reference::resolveMethod(*reference::findClass(name.substr(0, dot)), name.substr(dot + 1)).info)
+        if (COSMethodInfo* info =
+                reference::resolveMethod(*reference::findClass(name.substr(0, dot)), name.substr(dot + 1)).info)
             return {info, name};
         throw std::invalid_argument("class " + name.substr(0, dot) + " has no method " + name.substr(dot + 1));
     }

@@ -25,9 +25,9 @@
 #include <utility>
 #include <vector>
 
+#include "convenience/typed/array_values.hpp"
 #include "convenience/typed/class_binding.hpp"
 #include "convenience/typed/detail/type_name.hpp"
-#include "convenience/typed/array_values.hpp"
 #include "convenience/typed/values.hpp"
 #include "host/interned.hpp"
 #include "host/value.hpp"
@@ -211,11 +211,17 @@ struct Converter<std::vector<std::u16string>> {
     static COSValue make(const std::vector<std::u16string>& value) { return makeStrings(value); }
 };
 
+namespace detail {
+template <class T>
+concept BoundElement = std::is_class_v<T> && requires {
+    Converter<T>::bound;
+};
+}  // namespace detail
+
 /// Objects of a bound class travel as a 1-by-n object array of new host objects, each
 /// holding a copy; an object array shaped as a vector reads back when every element is a
 /// constructed object of the class (or of a bound subclass).
-template <class T>
-    requires(std::is_class_v<T> && requires { Converter<T>::bound; })
+template <detail::BoundElement T>
 struct Converter<std::vector<T>> {
     static COSId typeId() {
         Converter<T>::typeId();  // raises UnboundClassError for a class not bound yet

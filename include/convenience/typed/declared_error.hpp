@@ -48,8 +48,10 @@ inline foundation::core::except::MessageArgument messageArgument(const char16_t*
 inline foundation::core::except::MessageArgument messageArgument(bool flag) {
     return std::string(flag ? "true" : "false");
 }
-template <std::integral N>
-    requires(!std::is_same_v<N, bool>)
+template <class N>
+concept WholeNumber = std::integral<N> && !std::same_as<N, bool>;
+
+template <WholeNumber N>
 foundation::core::except::MessageArgument messageArgument(N number) {
     return static_cast<std::int64_t>(number);
 }

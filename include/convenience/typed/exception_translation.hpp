@@ -47,8 +47,7 @@ bool catchesPointerFrom(void (*thrower)()) {
         thrower();
     } catch (const E*) {
         return true;
-    } catch (...) {
-    }
+    } catch (...) {}
     return false;
 }
 
@@ -63,16 +62,14 @@ inline std::vector<ExceptionTranslator> exceptionTranslators;
 template <class E, class F>
 void translateException(F translate) {
     auto& translators = detail::exceptionTranslators;
-    detail::ExceptionTranslator entry{
-        &detail::throwPointer<E>, &detail::catchesPointerFrom<E>,
-        [translate = std::move(translate)](const std::exception_ptr& error) {
-            try {
-                std::rethrow_exception(error);
-            } catch (const E& exception) {
-                translate(exception);
-            } catch (...) {
-            }
-        }};
+    detail::ExceptionTranslator entry{&detail::throwPointer<E>, &detail::catchesPointerFrom<E>,
+                                      [translate = std::move(translate)](const std::exception_ptr& error) {
+                                          try {
+                                              std::rethrow_exception(error);
+                                          } catch (const E& exception) {
+                                              translate(exception);
+                                          } catch (...) {}
+                                      }};
     auto position = translators.begin();
     for (; position != translators.end(); ++position) {
         if (position->throwPointer == entry.throwPointer) {
@@ -98,8 +95,7 @@ inline void clearExceptionTranslators() noexcept { detail::exceptionTranslators.
         std::rethrow_exception(error);
     } catch (const foundation::core::except::IMsgIDException&) {
         throw;
-    } catch (...) {
-    }
+    } catch (...) {}
     for (const auto& translator : detail::exceptionTranslators) translator.apply(error);
     try {
         std::rethrow_exception(error);

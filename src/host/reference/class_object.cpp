@@ -1,8 +1,8 @@
 #include "host/reference/class_object.hpp"
 
 #include "host/reference/detail/counters.hpp"
-#include "host/reference/detail/ownership.hpp"
 #include "host/reference/detail/lookup_generation.hpp"
+#include "host/reference/detail/ownership.hpp"
 
 namespace orrery {
 

@@ -64,8 +64,9 @@ std::vector<Candidate<Info>> inheritedCandidates(ClassObject& cls, const std::st
     }
     // An implementation satisfies an abstract declaration met on another path.
     if (std::any_of(kept.begin(), kept.end(), [](const Candidate<Info>& c) { return !isAbstract(c.info); }))
-        kept.erase(std::remove_if(kept.begin(), kept.end(), [](const Candidate<Info>& c) { return isAbstract(c.info); }),
-                   kept.end());
+        kept.erase(
+            std::remove_if(kept.begin(), kept.end(), [](const Candidate<Info>& c) { return isAbstract(c.info); }),
+            kept.end());
     return kept;
 }
 
@@ -80,8 +81,7 @@ std::vector<std::string> ownerIds(const std::vector<Candidate<Info>>& candidates
     std::string list;
     for (std::size_t i = 0; i < owners.size(); ++i)
         list += (i == 0 ? "" : i + 1 == owners.size() ? " and " : ", ") + ("'" + owners[i] + "'");
-    throw Exception<AmbiguousMember>(
-        Message{{name, cls.getClassID().str(), list}, "orrery:class", "AmbiguousMember"});
+    throw Exception<AmbiguousMember>(Message{{name, cls.getClassID().str(), list}, "orrery:class", "AmbiguousMember"});
 }
 
 // Inherited members found before, per class and name, so that a call through a

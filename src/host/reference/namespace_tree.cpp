@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "host/exception.hpp"
+#include "host/reference/detail/lookup_generation.hpp"
 #include "host/reference/detail/namespace_tree.hpp"
 #include "host/reference/detail/ownership.hpp"
 #include "host/reference/registry.hpp"
-#include "host/reference/detail/lookup_generation.hpp"
 
 namespace orrery::reference {
 

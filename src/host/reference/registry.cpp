@@ -9,9 +9,9 @@
 #include "host/reference/data_types.hpp"
 #include "host/reference/detail/counters.hpp"
 #include "host/reference/detail/live_objects.hpp"
+#include "host/reference/detail/lookup_generation.hpp"
 #include "host/reference/detail/namespace_tree.hpp"
 #include "host/reference/namespace_tree.hpp"
-#include "host/reference/detail/lookup_generation.hpp"
 
 namespace orrery::reference {
 namespace {

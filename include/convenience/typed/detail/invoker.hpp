@@ -208,9 +208,9 @@ struct TupleResults {
     static constexpr int count = static_cast<int>(sizeof...(E));
     static std::vector<COSId> typeIds(const std::string& member, const std::vector<std::string>& names) {
         return [&]<std::size_t... I>(std::index_sequence<I...>) {
-            return std::vector<COSId>{
-                typeIdFor<std::remove_cvref_t<E>>(member, parameterText("output", I, names))...};
-        }(std::index_sequence_for<E...>());
+            return std::vector<COSId>{typeIdFor<std::remove_cvref_t<E>>(member, parameterText("output", I, names))...};
+        }
+        (std::index_sequence_for<E...>());
     }
     template <class X>
     static int write(X&& result, COSValue* outputs, int wanted) {
@@ -310,7 +310,8 @@ public:
     static std::vector<COSId> inputTypeIds(const std::string& member, const std::vector<std::string>& names) {
         return [&]<std::size_t... I>(std::index_sequence<I...>) {
             return std::vector<COSId>{typeIdFor<typename Arg<P>::V>(member, parameterText("input", I, names))...};
-        }(std::index_sequence_for<P...>());
+        }
+        (std::index_sequence_for<P...>());
     }
     static std::vector<COSId> outputTypeIds(const std::string& member, const std::vector<std::string>& names) {
         return Results<R>::typeIds(member, names);
