@@ -73,6 +73,7 @@ std::vector<Candidate<Info>> inheritedCandidates(ClassObject& cls, const std::st
 template <class Info>
 std::vector<std::string> ownerIds(const std::vector<Candidate<Info>>& candidates) {
     std::vector<std::string> ids;
+    ids.reserve(candidates.size());
     for (const auto& candidate : candidates) ids.push_back(candidate.owner->getClassID().str());
     return ids;
 }
