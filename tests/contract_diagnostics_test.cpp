@@ -120,7 +120,15 @@ TEST_F(Diagnostics, EachProblemOfAClassIsFoundAndNamed) {
              c.addSuperclass(makeId("pkg.Base"), false, 0, false);
              c.addSuperclass(makeId("pkg.Base"), true, 1, false);
          },
-         {warning("duplicate-superclass", "class", "pkg.Point", "superclass pkg.Base is listed more than once")}},
+         {warning("unknown-superclass", "class", "pkg.Point",
+                  "superclass pkg.Base names no class the host or the diagnosed records know"),
+          warning("duplicate-superclass", "class", "pkg.Point", "superclass pkg.Base is listed more than once")}},
+        {[](auto& c) {
+             c.addSuperclass(makeId("double"), false, 0, false);  // the host knows it
+             c.addSuperclass(makeId("pkg.Pnt"), false, 0, false);  // a typo
+         },
+         {warning("unknown-superclass", "class", "pkg.Point",
+                  "superclass pkg.Pnt names no class the host or the diagnosed records know")}},
         {[](auto& c) { c.addProperty(static_cast<COSPropInfo*>(nullptr)); },
          {error("null-entry", "class", "pkg.Point", "propertyInfos holds a null pointer")}},
         {[](auto& c) { c.methodRecords.push_back(nullptr); },
@@ -144,6 +152,8 @@ TEST_F(Diagnostics, NamespacesAreDiagnosedWithEverythingInThem) {
     release(*clean->innerNamespaces[0]->classes[0]);
 
     auto space = geo();
+    // A sibling in the diagnosed namespace is known before the host has seen it.
+    space->innerNamespaces[0]->classes[0]->addSuperclass(makeId("geo.Polygon"), false, 0, false);
     space->addFunction(createFunction("Polygon"));
     space->innerNamespaces[0]->classes[0]->propertyRecords[0]->type = makeId("pkg.Missing scalar");
     space->addInnerNamespace(createNamespace());

@@ -12,7 +12,6 @@ orrery::convenience::typed::NamespaceBuilder geo::defineGeo() {
     geo.defineClass<Polygon>("Polygon")
         .superclass(shape)
         .constructor<std::string>({"name"})
-        .property("name", &Polygon::name)
         .property("area", &Polygon::area)
         .property("xs", &Polygon::xs)
         .property("ys", &Polygon::ys)

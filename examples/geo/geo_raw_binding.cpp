@@ -61,8 +61,15 @@ std::shared_ptr<COSMethodInfoStruct> method(const char* name, std::vector<std::s
 std::shared_ptr<COSNamespaceInfoStruct> geo::defineGeoRaw() {
     auto geo = createNamespace("geo");
     auto shape = createClass("Shape");
+    // Polygon objects answer it through their superclass; they are the only shapes here.
     auto shapeName = createProperty("name");
     shapeName->SetTypeAndImplicitFactoryDefaultFcn(makeId("string scalar"));
+    shapeName->getFcn = [](COSInterface* object) { return values::makeString(polygonOf(object).name); };
+    shapeName->setFcn = [](COSInterface* object, COSValue value) {
+        auto text = values::readText(value);
+        if (!text) throw std::invalid_argument("expected a name");
+        polygonOf(object).name = *text;
+    };
     shape->addProperty(shapeName);
     auto abstractScale = createMethod("scale");
     abstractScale->inputTypes = {makeId("geo.Shape scalar"), makeId("double scalar")};
@@ -70,6 +77,7 @@ std::shared_ptr<COSNamespaceInfoStruct> geo::defineGeoRaw() {
     abstractScale->invokeFcn = [](const COSClient*, int&, COSValue*, int, const COSValue*) {
         throw std::logic_error("geo.Shape.scale is abstract");
     };
+    abstractScale->attribute4 = true;  // abstract, to the host
     shape->addMethod(abstractScale);
     geo->addClass(shape);
 
@@ -90,18 +98,10 @@ std::shared_ptr<COSNamespaceInfoStruct> geo::defineGeoRaw() {
     };
     polygon->addConstructor(constructor);
 
-    auto name = createProperty("name");
-    name->SetTypeAndImplicitFactoryDefaultFcn(makeId("string scalar"));
-    name->getFcn = [](COSInterface* object) { return values::makeString(polygonOf(object).name); };
-    name->setFcn = [](COSInterface* object, COSValue value) {
-        auto text = values::readText(value);
-        if (!text) throw std::invalid_argument("expected a name");
-        polygonOf(object).name = *text;
-    };
-    polygon->addProperty(name);
     auto area = createProperty("area");
     area->SetTypeAndImplicitFactoryDefaultFcn(makeId("double scalar"));
     area->getFcn = [](COSInterface* object) { return values::makeDouble(polygonOf(object).area()); };
+    area->setterAccess = COSAccessImmutable;
     area->setFcn = [](COSInterface*, COSValue) { throw std::logic_error("area is read-only"); };
     polygon->addProperty(area);
     for (const auto& [propertyName, member] : {std::pair{"xs", &Polygon::xs}, std::pair{"ys", &Polygon::ys}}) {
@@ -111,6 +111,7 @@ std::shared_ptr<COSNamespaceInfoStruct> geo::defineGeoRaw() {
         coordinates->getFcn = [vertices](COSInterface* object) {
             return values::makeDoubles((polygonOf(object).*vertices)());
         };
+        coordinates->setterAccess = COSAccessImmutable;
         coordinates->setFcn = [](COSInterface*, COSValue) { throw std::logic_error("read-only"); };
         polygon->addProperty(coordinates);
     }
@@ -140,6 +141,7 @@ std::shared_ptr<COSNamespaceInfoStruct> geo::defineGeoRaw() {
                }));
     auto unitSquare = createMethod("unitSquare");
     unitSquare->outputTypes = {makeId("geo.Polygon scalar")};
+    unitSquare->attribute3 = true;  // static, to the host
     unitSquare->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int inputCount, const COSValue*) {
         checkCount(inputCount, 0);
         if (outputCount > 0) outputs[0] = newPolygon(Polygon::unitSquare());

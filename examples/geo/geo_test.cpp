@@ -50,6 +50,8 @@ TEST_P(EitherBinding, TheHostSeesTheseSignatures) {
                                      std::pair{"xs", "double vector"}, std::pair{"ys", "double vector"}})
         EXPECT_EQ(kit::propertyType("geo.Polygon", name), type) << name;
     EXPECT_EQ(kit::propertyType("geo.Shape", "name"), "string scalar");
+    // Polygon's name is Shape's, found through the superclass: it is not bound twice.
+    EXPECT_TRUE(kit::resolveClass("geo.Polygon").findProperty("name") == nullptr);
     const auto& superclasses = kit::resolveClass("geo.Polygon").superclasses();
     ASSERT_EQ(superclasses.size(), 1u);
     EXPECT_EQ(superclasses[0].id.str(), "geo.Shape");
@@ -109,7 +111,7 @@ TEST_F(Typed, WrongInputsAreHostErrorsNamingTheArgument) {
     EXPECT_HOST_ERROR(polygon.set("area", 1.0), "LUMEN:orrery_typed:ReadOnlyProperty",
                       "Property geo.Polygon.area is read-only.");
     EXPECT_HOST_ERROR(polygon.set("name", 1.0), "LUMEN:orrery_typed:BadPropertyValue",
-                      "Property geo.Polygon.name must be set to a string scalar or a character vector, not a double "
+                      "Property geo.Shape.name must be set to a string scalar or a character vector, not a double "
                       "scalar (1).");
 }
 
@@ -121,7 +123,7 @@ TEST_F(Typed, FailuresOfTheLibraryAndAbstractMembersAreNamedHostErrors) {
                       "Method geo.Shape.scale is abstract: a subclass must implement it.");
     line.deleteObject();
     EXPECT_HOST_ERROR(line.get<std::string>("name"), "LUMEN:orrery_typed:InvalidObject",
-                      "geo.Polygon.name needs a constructed geo.Polygon object, not a deleted geo.Polygon object.");
+                      "geo.Shape.name needs a constructed geo.Shape object, not a deleted geo.Polygon object.");
 }
 
 }  // namespace

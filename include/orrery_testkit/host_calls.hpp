@@ -136,9 +136,10 @@ inline COSMethodInfo& resolveFunction(const std::string& dottedName) {
     return *function;
 }
 
-/// A method of a class, by the class's id and the method's name.
+/// A method of a class, by the class's id and the method's name; found as the host finds
+/// it, on the class or through its superclasses.
 inline COSMethodInfo& resolveMethod(const std::string& classId, const std::string& method) {
-    COSMethodInfo* info = resolveClass(classId).findMethod(method);
+    COSMethodInfo* info = reference::resolveMethod(resolveClass(classId), method).info;
     if (!info) throw std::invalid_argument("class " + classId + " has no method " + method);
     return *info;
 }
@@ -176,7 +177,7 @@ inline std::string signature(const std::string& dottedName) {
     const std::size_t dot = dottedName.rfind('.');
     if (dot != std::string::npos)
         if (reference::ClassObject* cls = reference::findClass(dottedName.substr(0, dot)))
-            if (COSMethodInfo* method = cls->findMethod(dottedName.substr(dot + 1)))
+            if (COSMethodInfo* method = reference::resolveMethod(*cls, dottedName.substr(dot + 1)).info)
                 return reference::asSignature(method->getSignature()).toString();
     if (COSMethodInfo* function = reference::findFunction(dottedName))
         return reference::asSignature(function->getSignature()).toString();
@@ -186,7 +187,7 @@ inline std::string signature(const std::string& dottedName) {
 /// The data type id of a property as the host sees it ("double scalar"); "<unknown>" when
 /// the host does not know the property's type.
 inline std::string propertyType(const std::string& classId, const std::string& property) {
-    COSPropInfo* info = resolveClass(classId).findProperty(property);
+    COSPropInfo* info = reference::resolveProperty(resolveClass(classId), property).info;
     if (!info) throw std::invalid_argument("class " + classId + " has no property " + property);
     COSDataType* type = COSDataTypePtrHelper::getObject(info->getDataType());
     return type ? type->getTypeID().str() : "<unknown>";

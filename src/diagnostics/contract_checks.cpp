@@ -87,6 +87,11 @@ public:
             else if (std::find(seen.begin(), seen.end(), super.id) != seen.end())
                 add(Severity::warning, "duplicate-superclass", kind, id,
                     "superclass " + super.id.str() + " is listed more than once");
+            else if (!isKnownClass(super.id.str()))
+                // A warning: the host passes over a superclass it does not know, and the
+                // class may yet be published; most often, though, the id has a typo.
+                add(Severity::warning, "unknown-superclass", kind, id,
+                    "superclass " + super.id.str() + " names no class the host or the diagnosed records know");
             seen.push_back(super.id);
         }
         checkNoNulls(cls.propertyInfos, kind, id, "propertyInfos");
@@ -212,6 +217,11 @@ private:
     void checkNoNulls(const std::vector<T*>& list, const char* kind, const std::string& name, const char* field) {
         if (std::find(list.begin(), list.end(), nullptr) != list.end())
             add(Severity::error, "null-entry", kind, name, std::string(field) + " holds a null pointer");
+    }
+
+    // Asked through its data type, so that no class is made or populated on the way.
+    bool isKnownClass(const std::string& id) const {
+        return knownClasses_.count(id) || static_cast<bool>(COSTypeRepository::getType(makeId(id + " scalar")));
     }
 
     bool isKnownType(const COSId& type) const {

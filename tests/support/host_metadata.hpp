@@ -42,7 +42,13 @@ public:
         if (call) call(client, outputCount, outputs, inputCount, inputs);
     }
 
+    // What the host reads as static and abstract (host/assumed_operations.hpp).
+    bool isAttribute3() override { return isStatic; }
+    bool isAttribute4() override { return isAbstract; }
+
     std::function<void(const COSClient*, int&, COSValue*, int, const COSValue*)> call;
+    bool isStatic = false;
+    bool isAbstract = false;
 
 private:
     std::string name_;

@@ -7,6 +7,7 @@
 
 #include "convenience/typed/values.hpp"
 #include "error_text.hpp"
+#include "host/assumed_operations.hpp"
 #include "host/reference/reference_host.hpp"
 #include "suggestions.hpp"
 
@@ -52,15 +53,18 @@ Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& n
         reference::Object* instance = reference::asObject(object);
         reference::ClassObject* cls = instance ? instance->cls() : nullptr;
         const std::string method = name.substr(dot + 1);
-        COSMethodInfo* info = cls ? cls->findMethod(method) : nullptr;
+        // Found as the host finds it: on the class or through its superclasses.
+        COSMethodInfo* info = cls ? reference::resolveMethod(*cls, method).info : nullptr;
         if (!info) {
             std::vector<std::string> methods;
-            if (const ClassReport* report = cls ? findClassReport(seen, cls->getClassName()) : nullptr)
+            if (const ClassReport* report = cls ? findClassReport(seen, cls->getClassName()) : nullptr) {
                 for (const auto& known : report->methods) methods.push_back(known.name);
+                for (const auto& known : report->inheritedMethods) methods.push_back(known.name);
+            }
             throw std::invalid_argument(name.substr(0, dot) + " (" + (instance ? instance->className() : "no class") +
                                         ") has no method " + method + didYouMean(method, methods));
         }
-        inputs.push_back(values::makeObject(object));
+        if (!omIsStaticMethod(*info)) inputs.push_back(values::makeObject(object));
         return {info, std::string(cls->getClassName()) + "." + method};
     }
     if (reference::isKnownClass(name)) {
@@ -70,7 +74,8 @@ Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& n
         return {constructor, "the constructor of " + name};
     }
     if (dot != std::string::npos && reference::isKnownClass(name.substr(0, dot))) {
-        if (COSMethodInfo* info = reference::findClass(name.substr(0, dot))->findMethod(name.substr(dot + 1)))
+        if (COSMethodInfo* info =
+                reference::resolveMethod(*reference::findClass(name.substr(0, dot)), name.substr(dot + 1)).info)
             return {info, name};
         std::vector<std::string> methods;
         if (const ClassReport* report = findClassReport(seen, name.substr(0, dot)))

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "error_text.hpp"
+#include "host/assumed_operations.hpp"
 
 namespace orrery::inspector {
 namespace {
@@ -174,6 +176,21 @@ ClassReport HostWalk::classReport(reference::ClassObject& cls, const std::string
         else
             report.methods.push_back(callable(*info, CallableKind::method, "method " + report.id + "." + name));
     }
+    try {
+        const reference::InheritedMembers inherited = reference::inheritedMembers(cls);
+        for (const auto& member : inherited.properties) {
+            report.inheritedProperties.push_back(property(*member.info, report.id));
+            report.inheritedProperties.back().inheritedFrom = member.owner->getClassName();
+        }
+        for (const auto& member : inherited.methods) {
+            const std::string name = orEmpty(member.info->getName());
+            report.inheritedMethods.push_back(
+                callable(*member.info, CallableKind::method, "method " + report.id + "." + name));
+            report.inheritedMethods.back().inheritedFrom = member.owner->getClassName();
+        }
+    } catch (...) {
+        failed("superclasses of " + report.id);
+    }
     return report;
 }
 
@@ -186,6 +203,7 @@ Property HostWalk::property(COSPropInfo& info, const std::string& owner) {
         report.type = type ? type->getTypeID().str() : "";
         report.getAccess = accessName(info.getGetAccess());
         report.setAccess = accessName(info.getSetAccess());
+        report.readOnly = info.getSetAccess() == COSAccessImmutable;
         report.attributes = defaults_.of(info);
         report.factoryDefault = reference::describe(info.getFactoryDefault());
     } catch (...) {
@@ -200,7 +218,16 @@ Callable HostWalk::callable(COSMethodInfo& info, CallableKind kind, const std::s
     try {
         report.description = orEmpty(info.getDescription());
         report.access = accessName(info.getAccess());
+        if (kind == CallableKind::method) {
+            report.isStatic = omIsStaticMethod(info);
+            report.isAbstract = omIsAbstractMethod(info);
+        }
         report.attributes = defaults_.of(info, kind);
+        // Shown as the marks they mean rather than as numbered attributes.
+        std::erase_if(report.attributes, [&](const Difference& difference) {
+            return (report.isStatic && difference.query == "isAttribute3") ||
+                   (report.isAbstract && difference.query == "isAttribute4");
+        });
         if (COSMethodSignature* signature = info.getSignature()) {
             const reference::Signature& own = reference::asSignature(signature);
             for (const auto& input : own.inputs()) report.inputs.push_back({input.type.str(), input.name.str()});

@@ -35,6 +35,9 @@ struct Callable {
     bool varargin = false;
     bool varargout = false;
     bool hasSignature = false;  ///< the host got one when it asked
+    bool isStatic = false;  ///< called without an object
+    bool isAbstract = false;  ///< implemented by subclasses
+    std::string inheritedFrom;  ///< the superclass that declares it; empty for the class's own
     std::vector<Difference> attributes;
 };
 
@@ -52,6 +55,8 @@ struct Property {
     std::string factoryDefault;  ///< as the host describes values (0, "", <geo.Shape object>); empty if it failed
     std::string getAccess;
     std::string setAccess;
+    bool readOnly = false;  ///< its set access is not public
+    std::string inheritedFrom;  ///< the superclass that declares it; empty for the class's own
     std::vector<Difference> attributes;
 };
 
@@ -65,6 +70,10 @@ struct ClassReport {
     std::vector<Property> properties;
     std::vector<Callable> constructors;
     std::vector<Callable> methods;
+    /// What the host finds through the superclasses and the class does not declare; not
+    /// counted in the summary, where each member counts once, with its own class.
+    std::vector<Property> inheritedProperties;
+    std::vector<Callable> inheritedMethods;
 };
 
 struct NamespaceReport {

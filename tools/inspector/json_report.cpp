@@ -26,6 +26,8 @@ Json toJson(const std::vector<Argument>& arguments) {
     return out;
 }
 
+Json inheritedFrom(const std::string& owner) { return owner.empty() ? Json() : Json(owner); }
+
 Json toJson(const Callable& callable) {
     return {{"name", callable.name},
             {"description", callable.description},
@@ -35,6 +37,9 @@ Json toJson(const Callable& callable) {
             {"outputs", toJson(callable.outputs)},
             {"varargin", callable.varargin},
             {"varargout", callable.varargout},
+            {"static", callable.isStatic},
+            {"abstract", callable.isAbstract},
+            {"inheritedFrom", inheritedFrom(callable.inheritedFrom)},
             {"attributes", toJson(callable.attributes)}};
 }
 
@@ -44,25 +49,33 @@ Json toJson(const std::vector<Callable>& callables) {
     return out;
 }
 
-Json toJson(const ClassReport& cls) {
+Json toJson(const std::vector<Property>& list) {
     Json properties = Json::array();
-    for (const auto& property : cls.properties)
+    for (const auto& property : list)
         properties.push_back({{"name", property.name},
                               {"description", property.description},
                               {"type", property.type},
                               {"default", property.factoryDefault},
                               {"getAccess", property.getAccess},
                               {"setAccess", property.setAccess},
+                              {"readOnly", property.readOnly},
+                              {"inheritedFrom", inheritedFrom(property.inheritedFrom)},
                               {"attributes", toJson(property.attributes)}});
+    return properties;
+}
+
+Json toJson(const ClassReport& cls) {
     return {{"id", cls.id},
             {"plugin", cls.plugin},
             {"description", cls.description},
             {"detailedDescription", cls.detailedDescription},
             {"superclasses", cls.superclasses},
             {"flags", toJson(cls.flags)},
-            {"properties", std::move(properties)},
+            {"properties", toJson(cls.properties)},
             {"constructors", toJson(cls.constructors)},
-            {"methods", toJson(cls.methods)}};
+            {"methods", toJson(cls.methods)},
+            {"inheritedProperties", toJson(cls.inheritedProperties)},
+            {"inheritedMethods", toJson(cls.inheritedMethods)}};
 }
 
 Json toJson(const NamespaceReport& space, std::size_t depth = 0) {

@@ -28,6 +28,9 @@ public:
         else
             *this << " (no signature)";
         if (!callable.access.empty() && callable.access != "public") *this << "  access " << callable.access;
+        if (callable.isStatic) *this << "  static";
+        if (callable.isAbstract) *this << "  abstract";
+        if (!callable.inheritedFrom.empty()) *this << "  from " << callable.inheritedFrom;
         differences(callable.attributes);
         described(callable.description);
     }
@@ -46,19 +49,29 @@ public:
         }
         for (const auto& constructor : cls.constructors) callable("constructor", constructor, inner);
         std::size_t width = 0;
-        for (const auto& property : cls.properties) width = std::max(width, property.name.size());
-        for (const auto& property : cls.properties) {
-            *this << inner;
-            pad("property", 12);
-            pad(property.name, width + 2);
-            *this << property.type << "  default "
-                  << (property.factoryDefault.empty() ? "(failed)" : std::string_view(property.factoryDefault));
-            if (property.getAccess != "public") *this << "  get " << property.getAccess;
-            if (property.setAccess != "public") *this << "  set " << property.setAccess;
-            differences(property.attributes);
-            described(property.description);
-        }
+        for (const auto* list : {&cls.properties, &cls.inheritedProperties})
+            for (const auto& property : *list) width = std::max(width, property.name.size());
+        for (const auto& property : cls.properties) this->property(property, inner, width);
         for (const auto& method : cls.methods) callable("method", method, inner);
+        // Inherited members after the class's own, each marked with the class it comes from.
+        for (const auto& property : cls.inheritedProperties) this->property(property, inner, width);
+        for (const auto& method : cls.inheritedMethods) callable("method", method, inner);
+    }
+
+    void property(const Property& property, std::string_view indent, std::size_t width) {
+        *this << indent;
+        pad("property", 12);
+        pad(property.name, width + 2);
+        *this << property.type << "  default "
+              << (property.factoryDefault.empty() ? "(failed)" : std::string_view(property.factoryDefault));
+        if (property.getAccess != "public") *this << "  get " << property.getAccess;
+        if (property.readOnly)
+            *this << "  read-only";
+        else if (property.setAccess != "public")
+            *this << "  set " << property.setAccess;
+        if (!property.inheritedFrom.empty()) *this << "  from " << property.inheritedFrom;
+        differences(property.attributes);
+        described(property.description);
     }
 
     void space(const NamespaceReport& space, std::string_view indent, std::size_t depth = 0) {

@@ -64,7 +64,9 @@ FrameWriter& FrameWriter::put(const Callable& callable) {
         .put(std::string_view(callable.access));
     put(callable.inputs).put(callable.outputs);
     put(std::uint64_t(callable.varargin) | std::uint64_t(callable.varargout) << 1 |
-        std::uint64_t(callable.hasSignature) << 2);
+        std::uint64_t(callable.hasSignature) << 2 | std::uint64_t(callable.isStatic) << 3 |
+        std::uint64_t(callable.isAbstract) << 4);
+    put(std::string_view(callable.inheritedFrom));
     return put(callable.attributes);
 }
 
@@ -76,18 +78,25 @@ FrameWriter& FrameWriter::put(const PluginReport& plugin) {
 FrameWriter& FrameWriter::put(const ClassReport& cls) {
     put(std::string_view(cls.id)).put(std::string_view(cls.description)).put(std::string_view(cls.detailedDescription));
     put(std::string_view(cls.plugin)).put(cls.superclasses).put(cls.flags);
-    put(std::uint64_t(cls.properties.size()));
-    for (const auto& property : cls.properties) {
-        put(std::string_view(property.name))
-            .put(std::string_view(property.description))
-            .put(std::string_view(property.type));
-        put(std::string_view(property.factoryDefault)).put(std::string_view(property.getAccess));
-        put(std::string_view(property.setAccess)).put(property.attributes);
-    }
+    auto properties = [this](const std::vector<Property>& list) {
+        put(std::uint64_t(list.size()));
+        for (const auto& property : list) {
+            put(std::string_view(property.name))
+                .put(std::string_view(property.description))
+                .put(std::string_view(property.type));
+            put(std::string_view(property.factoryDefault)).put(std::string_view(property.getAccess));
+            put(std::string_view(property.setAccess)).put(std::uint64_t(property.readOnly));
+            put(std::string_view(property.inheritedFrom)).put(property.attributes);
+        }
+    };
+    properties(cls.properties);
     put(std::uint64_t(cls.constructors.size()));
     for (const auto& constructor : cls.constructors) put(constructor);
     put(std::uint64_t(cls.methods.size()));
     for (const auto& method : cls.methods) put(method);
+    properties(cls.inheritedProperties);
+    put(std::uint64_t(cls.inheritedMethods.size()));
+    for (const auto& method : cls.inheritedMethods) put(method);
     return *this;
 }
 
@@ -204,6 +213,9 @@ void FrameReader::get(Callable& callable) {
     callable.varargin = (flags & 1) != 0;
     callable.varargout = (flags & 2) != 0;
     callable.hasSignature = (flags & 4) != 0;
+    callable.isStatic = (flags & 8) != 0;
+    callable.isAbstract = (flags & 16) != 0;
+    callable.inheritedFrom = text();
     get(callable.attributes);
 }
 
@@ -221,20 +233,28 @@ void FrameReader::get(ClassReport& cls) {
     cls.plugin = text();
     get(cls.superclasses);
     get(cls.flags);
-    cls.properties.resize(count());
-    for (auto& property : cls.properties) {
-        property.name = text();
-        property.description = text();
-        property.type = text();
-        property.factoryDefault = text();
-        property.getAccess = text();
-        property.setAccess = text();
-        get(property.attributes);
-    }
+    auto properties = [this](std::vector<Property>& list) {
+        list.resize(count());
+        for (auto& property : list) {
+            property.name = text();
+            property.description = text();
+            property.type = text();
+            property.factoryDefault = text();
+            property.getAccess = text();
+            property.setAccess = text();
+            property.readOnly = number() != 0;
+            property.inheritedFrom = text();
+            get(property.attributes);
+        }
+    };
+    properties(cls.properties);
     cls.constructors.resize(count());
     for (auto& constructor : cls.constructors) get(constructor);
     cls.methods.resize(count());
     for (auto& method : cls.methods) get(method);
+    properties(cls.inheritedProperties);
+    cls.inheritedMethods.resize(count());
+    for (auto& method : cls.inheritedMethods) get(method);
 }
 
 void FrameReader::get(NamespaceReport& space) { getSpace(space, 0); }

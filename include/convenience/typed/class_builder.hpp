@@ -12,7 +12,11 @@
 //         .method("addVertex", &Polygon::addVertex, {"x", "y"})
 //         .method("centroid", &Polygon::centroid, {}, {"cx", "cy"})  // a pair: two outputs
 //         .staticMethod("unitSquare", &Polygon::unitSquare)
+//         .doc("The square with corners (0, 0) and (1, 1).")  // describes unitSquare
 //         .publish();
+//
+// A class bound with .superclass(base) has the base's members on the host without binding
+// them again: the host finds them through its superclasses.
 
 #include <algorithm>
 #include <functional>
@@ -62,6 +66,7 @@ public:
         state_->inNamespace = inNamespace;
         bind();
         auto& record = *(state_->record = createClass(recordName.c_str()));
+        state_->described = &record.description;
         // Each host object carries a slot for its C++ object, given back when the object goes.
         record.allocateDataFcn = [](COSInterface*) -> void* { return new detail::SlotOf<T>(); };
         record.objectDataFcn = [](COSInterface*, void* data) { delete static_cast<detail::ObjectSlot*>(data); };
@@ -69,6 +74,13 @@ public:
 
     const std::shared_ptr<COSClassInfoStruct>& record() const { return state_->record; }
     const std::string& className() const { return state_->className; }
+
+    /// The description of what was defined last: the class itself until a member is added,
+    /// then that member (its record's `description`, which the host shows).
+    ClassBuilder& doc(const std::string& text) {
+        *state_->described = text;
+        return *this;
+    }
 
     /// A host superclass by id; the C++ side knows nothing of it.
     ClassBuilder& superclass(const std::string& classId) {
@@ -105,6 +117,7 @@ public:
         detail::fillCallable(*record, std::move(make), member, false, inputNames, {});
         // The constructor's output is the new object, typed by the class itself.
         record->outputTypes.clear();
+        state_->described = &record->description;
         state_->record->addConstructor(record);
         state_->constructors.push_back(record);
         return *this;
@@ -146,11 +159,13 @@ public:
         return addMethod(name, std::move(call), true, inputNames, outputNames);
     }
 
-    /// A method called without an object.
+    /// A method called without an object; the host learns that it is static.
     template <class Fn>
     ClassBuilder& staticMethod(const std::string& name, Fn fn, const std::vector<std::string>& inputNames = {},
                                const std::vector<std::string>& outputNames = {}) {
-        return addMethod(name, std::move(fn), false, inputNames, outputNames);
+        addMethod(name, std::move(fn), false, inputNames, outputNames);
+        state_->methods.back()->attribute3 = true;  // static, to the host (host/assumed_operations.hpp)
+        return *this;
     }
 
     /// A method with the signature Sig (R(Args...), the object not counted) and no
@@ -165,6 +180,8 @@ public:
         record->invokeFcn = [member](const COSClient*, int&, COSValue*, int, const COSValue*) {
             raiseAbstractMember(member);
         };
+        record->attribute4 = true;  // abstract, to the host (host/assumed_operations.hpp)
+        state_->described = &record->description;
         state_->record->addMethod(record);
         state_->methods.push_back(record);
         return *this;
@@ -199,6 +216,7 @@ private:
         std::vector<std::shared_ptr<COSPropInfoStruct>> properties;
         std::vector<std::shared_ptr<COSMethodInfoStruct>> methods;
         std::vector<std::shared_ptr<COSConstructorInfoStruct>> constructors;
+        std::string* described = nullptr;  ///< the description doc() sets, in a record held above
     };
 
     void bind() {
@@ -235,6 +253,7 @@ private:
         detail::requireSimpleName(name, "method", "class " + state_->className);
         auto record = createMethod(name);
         detail::fillCallable(*record, std::move(fn), memberName(name), hasSelf, inputNames, outputNames);
+        state_->described = &record->description;
         state_->record->addMethod(record);
         state_->methods.push_back(record);
         return *this;
@@ -247,13 +266,16 @@ private:
         using V = std::remove_cvref_t<R>;
         auto site = std::make_shared<const detail::CallSite>(detail::CallSite{memberName(name), {}, {}});
         auto record = createProperty(name.c_str());
-        record->SetTypeAndImplicitFactoryDefaultFcn(Converter<V>::typeId());
+        record->SetTypeAndImplicitFactoryDefaultFcn(detail::typeIdFor<V>(site->member, "its value"));
         record->getFcn = [site, getter](COSInterface* object) -> COSValue {
             T& self = selfOf(*site, object);
             decltype(auto) value = detail::guarded(*site, [&]() -> R { return std::invoke(getter, self); });
             return detail::converting(*site, [&] { return Converter<V>::make(std::forward<R>(value)); });
         };
         if constexpr (std::is_null_pointer_v<Setter>) {
+            // Read-only: the host learns it from the set access, and a set that reaches
+            // the property anyway is refused.
+            record->setterAccess = COSAccessImmutable;
             record->setFcn = [site](COSInterface*, COSValue) { raiseReadOnlyProperty(site->member); };
         } else {
             using A = detail::Arg<detail::ParamOf<1, Setter>>;
@@ -264,6 +286,7 @@ private:
                 detail::guarded(*site, [&] { std::invoke(setter, self, A::pass(holder)); });
             };
         }
+        state_->described = &record->description;
         state_->record->addProperty(record);
         state_->properties.push_back(record);
         return *this;

@@ -2,8 +2,9 @@
 
 // Converter<T>: how values of a C++ type cross to the host and back, and which type id the
 // host sees for them. Specialise it for your own types; the defaults cover the arithmetic
-// types, bool, std::string, std::u16string, std::vector of numbers or bools,
-// std::optional, COSValue itself, and bound classes.
+// types, bool, std::string, std::u16string, std::vector of numbers, bools, strings or
+// bound classes, std::optional, COSValue itself, and bound classes. A type none of them
+// covers (std::map, a pointer, ...) fails to compile, naming the type.
 //
 // A converter has four static members:
 //     static COSId typeId();                          // the type id in signatures and properties
@@ -21,10 +22,12 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
-#include <typeinfo>
+#include <utility>
 #include <vector>
 
+#include "convenience/typed/array_values.hpp"
 #include "convenience/typed/class_binding.hpp"
+#include "convenience/typed/detail/type_name.hpp"
 #include "convenience/typed/values.hpp"
 #include "host/interned.hpp"
 #include "host/value.hpp"
@@ -48,19 +51,40 @@ template <class T>
 inline constexpr bool isOptional<std::optional<T>> = true;
 }  // namespace detail
 
+/// Raised when a member is defined with a bound-class parameter or result whose class is
+/// not bound yet; the typed builders add the member and the parameter to the message.
+struct UnboundClassError : std::logic_error {
+    UnboundClassError(const std::string& message, std::string cppType)
+        : std::logic_error(message), typeName(std::move(cppType)) {}
+    std::string typeName;  ///< demangled: "geo::Polygon"
+};
+
+namespace detail {
+// Fails to compile for a type that no converter handles: not a class (a pointer, an
+// enumeration, a character type, ...), or a standard library type that has no
+// specialisation (std::map, std::list, ...), which no class binding can stand for. The
+// compiler names the type in the line "In instantiation of CheckConvertible<...>".
+template <class T>
+struct CheckConvertible {
+    static_assert(std::is_class_v<T> && !isStandardLibraryType<T>(),
+                  "no Converter for this type: use a type the typed layer converts, specialise "
+                  "orrery::convenience::typed::Converter for it, or bind a class of your own with defineClass");
+    static constexpr bool ok = true;
+};
+}  // namespace detail
+
 /// Bound classes (the default): the class's "<class> scalar" type, read as a copy of the
 /// object's C++ object, made as a new host object of the class.
 template <class T>
 struct Converter {
-    static_assert(std::is_class_v<T> && !std::is_pointer_v<T>,
-                  "no Converter for this type: specialise orrery::convenience::typed::Converter, or bind the "
-                  "class with defineClass");
+    static_assert(detail::CheckConvertible<T>::ok);
     static constexpr bool bound = true;
 
     static COSId typeId() {
         if (!bindingOf<T>.isBound())
-            throw std::logic_error(std::string("no Converter for ") + typeid(T).name() +
-                                   ", and no class bound to it by defineClass (yet)");
+            throw UnboundClassError("the C++ type " + detail::readableTypeName<T>() +
+                                        " has no class bound to it (yet): bind it with defineClass first",
+                                    detail::readableTypeName<T>());
         return bindingOf<T>.scalarType;
     }
     static std::string expected() { return "a constructed " + detail::boundName<T>() + " object"; }
@@ -167,6 +191,61 @@ struct Converter<std::vector<bool>> {
     static std::string expected() { return "a logical vector"; }
     static std::optional<std::vector<bool>> read(const COSValue& value) { return readLogicals(value); }
     static COSValue make(const std::vector<bool>& value) { return makeLogicals(value); }
+};
+
+/// Texts travel as a 1-by-n string array; a string array shaped as a vector, without
+/// missing strings, reads back.
+template <>
+struct Converter<std::vector<std::string>> {
+    static COSId typeId() { return makeId("string vector"); }
+    static std::string expected() { return "a string vector"; }
+    static std::optional<std::vector<std::string>> read(const COSValue& value) { return readStrings(value); }
+    static COSValue make(const std::vector<std::string>& value) { return makeStrings(value); }
+};
+
+template <>
+struct Converter<std::vector<std::u16string>> {
+    static COSId typeId() { return makeId("string vector"); }
+    static std::string expected() { return "a string vector"; }
+    static std::optional<std::vector<std::u16string>> read(const COSValue& value) { return readStrings16(value); }
+    static COSValue make(const std::vector<std::u16string>& value) { return makeStrings(value); }
+};
+
+namespace detail {
+template <class T>
+concept BoundElement = std::is_class_v<T> && requires {
+    Converter<T>::bound;
+};
+}  // namespace detail
+
+/// Objects of a bound class travel as a 1-by-n object array of new host objects, each
+/// holding a copy; an object array shaped as a vector reads back when every element is a
+/// constructed object of the class (or of a bound subclass).
+template <detail::BoundElement T>
+struct Converter<std::vector<T>> {
+    static COSId typeId() {
+        Converter<T>::typeId();  // raises UnboundClassError for a class not bound yet
+        return makeId(bindingOf<T>.name + " vector");
+    }
+    static std::string expected() { return "an object vector of constructed " + detail::boundName<T>() + " objects"; }
+    static std::optional<std::vector<T>> read(const COSValue& value) {
+        std::optional<std::vector<COSInterface*>> objects = peekObjects(value);
+        if (!objects) return std::nullopt;
+        std::vector<T> out;
+        out.reserve(objects->size());
+        for (COSInterface* object : *objects) {
+            const T* item = objectAs<T>(object);
+            if (!item) return std::nullopt;
+            out.push_back(*item);
+        }
+        return out;
+    }
+    static COSValue make(const std::vector<T>& value) {
+        std::vector<COSInterfacePtr> objects;
+        objects.reserve(value.size());
+        for (const T& item : value) objects.push_back(makeBoundObject<T>(detail::boundName<T>(), item));
+        return makeObjects(objects);
+    }
 };
 
 /// Nothing travels as the empty value [] (a 0-by-0 double array), which also reads as

@@ -32,6 +32,12 @@ public:
 
     const std::shared_ptr<COSNamespaceFunctionInfoStruct>& record() const { return record_; }
 
+    /// The function's description, which the host shows.
+    FunctionBuilder& doc(const std::string& text) {
+        record_->description = text;
+        return *this;
+    }
+
     /// Hands the function to the host package of its namespace, which the host resolves
     /// (and populates) now. std::invalid_argument for a name without a namespace.
     void publish() const {

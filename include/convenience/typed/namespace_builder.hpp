@@ -30,6 +30,16 @@ public:
     const std::shared_ptr<COSNamespaceInfoStruct>& record() const { return record_; }
     const std::string& path() const { return path_; }
 
+    /// The description of the namespace until a function is added, then of that function.
+    /// (Classes and inner namespaces have their own builders and their own doc.)
+    NamespaceBuilder& doc(const std::string& text) {
+        if (lastFunction_)
+            lastFunction_->description = text;
+        else
+            record_->description = text;
+        return *this;
+    }
+
     /// A class of this namespace, bound to T; its full id is "<path>.<name>". Added to the
     /// namespace at once: members added to it later still reach the host.
     template <class T>
@@ -48,6 +58,7 @@ public:
         auto record = createFunction(name.c_str());
         detail::fillCallable(*record, std::move(fn), path_ + "." + name, false, inputNames, outputNames);
         record_->addFunction(record);
+        lastFunction_ = record;
         return *this;
     }
 
@@ -79,6 +90,7 @@ private:
     std::shared_ptr<COSNamespaceInfoStruct> record_;
     std::string path_;
     bool inner_;
+    std::shared_ptr<COSNamespaceFunctionInfoStruct> lastFunction_;
 };
 
 /// A namespace builder for the full dotted name `path`.

@@ -17,7 +17,9 @@
 #include "convenience/typed/class_binding.hpp"  // bound classes, their objects
 #include "convenience/typed/class_builder.hpp"  // defineClass
 #include "convenience/typed/converter.hpp"  // Converter<T>: type ids and value conversion
+#include "convenience/typed/declared_error.hpp"  // a plugin's own errors
 #include "convenience/typed/errors.hpp"  // the errors of typed members
+#include "convenience/typed/exception_translation.hpp"  // C++ exceptions to host errors
 #include "convenience/typed/function_builder.hpp"  // defineFunction
 #include "convenience/typed/namespace_builder.hpp"  // defineNamespace
 #include "convenience/typed/values.hpp"  // making and reading host values

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "host/assumed_operations.hpp"
+
 #include "host/reference/class_object.hpp"
 #include "host/reference/detail/calls_in_progress.hpp"
+#include "host/reference/member_lookup.hpp"
 #include "host/reference/namespace_tree.hpp"
 #include "host/reference/objects.hpp"
 #include "host/reference/registry.hpp"
@@ -22,7 +25,7 @@ ClassObject& classOf(const COSInterfacePtr& object) {
 
 COSPropInfo& propertyOf(const COSInterfacePtr& object, const std::string& name) {
     ClassObject& cls = classOf(object);
-    COSPropInfo* info = cls.findProperty(name);
+    COSPropInfo* info = resolveProperty(cls, name).info;
     if (!info) throw std::invalid_argument("class " + cls.getClassID().str() + " has no property " + name);
     return *info;
 }
@@ -66,9 +69,11 @@ void setProperty(const COSInterfacePtr& object, const std::string& name, COSValu
 std::vector<COSValue> invokeMethod(const COSInterfacePtr& object, const std::string& name,
                                    const std::vector<COSValue>& inputs, int outputCount) {
     ClassObject& cls = classOf(object);
-    COSMethodInfo* method = cls.findMethod(name);
+    COSMethodInfo* method = resolveMethod(cls, name).info;
     if (!method) throw std::invalid_argument("class " + cls.getClassID().str() + " has no method " + name);
     if (outputCount < 0) throw std::invalid_argument("invokeMethod: outputCount must not be negative");
+    // A static method is called without its object.
+    if (omIsStaticMethod(*method)) return call(*method, inputs, outputCount);
     std::vector<COSValue> all{makeObjects({object})};
     all.insert(all.end(), inputs.begin(), inputs.end());
     return call(*method, all, outputCount);

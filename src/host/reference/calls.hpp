@@ -18,8 +18,11 @@ namespace orrery::reference {
 ORRERY_HOST_API COSValue construct(const COSId& classId, const std::vector<COSValue>& inputs);
 ORRERY_HOST_API COSValue getProperty(const COSInterfacePtr& object, const std::string& name);
 ORRERY_HOST_API void setProperty(const COSInterfacePtr& object, const std::string& name, COSValue value);
-// Calls a method with the object as the first input, asking for `outputCount` outputs;
-// returns as many as the method reports having filled.
+// Properties and methods are found on the object's class or its superclasses
+// (member_lookup.hpp); an ambiguous name raises orrery:class:AmbiguousMember.
+
+// Calls a method with the object as the first input (a static method without it), asking
+// for `outputCount` outputs; returns as many as the method reports having filled.
 ORRERY_HOST_API std::vector<COSValue> invokeMethod(const COSInterfacePtr& object, const std::string& name,
                                                    const std::vector<COSValue>& inputs, int outputCount);
 // Calls the function at a dotted name ("outer.inner.f"), resolving its package as

@@ -1,6 +1,7 @@
 #include "host/reference/class_object.hpp"
 
 #include "host/reference/detail/counters.hpp"
+#include "host/reference/detail/lookup_generation.hpp"
 #include "host/reference/detail/ownership.hpp"
 
 namespace orrery {
@@ -9,20 +10,31 @@ COSClass::~COSClass() = default;
 
 namespace reference {
 
-ClassObject::ClassObject(COSId id) : id_(id) { ++detail::counters().classes; }
+ClassObject::ClassObject(COSId id) : id_(id) {
+    ++detail::counters().classes;
+    detail::classesChanged();
+}
 
 ClassObject::~ClassObject() {
     for (auto* info : properties_) delete info;
     for (auto* info : methods_) delete info;
     --detail::counters().classes;
+    detail::classesChanged();
 }
 
 void ClassObject::addSuperclass(const COSId& superclass, bool firstFlag, int number, bool secondFlag) {
     superclasses_.push_back({superclass, firstFlag, number, secondFlag});
+    detail::classesChanged();
 }
-void ClassObject::addPropertyInfo(COSPropInfo* info) { detail::keepOrFree(properties_, info); }
+void ClassObject::addPropertyInfo(COSPropInfo* info) {
+    detail::classesChanged();
+    detail::keepOrFree(properties_, info);
+}
 void ClassObject::addEventInfo(COSEventInfo*) {}
-void ClassObject::addMethodInfo(COSMethodInfo* info) { detail::keepOrFree(methods_, info); }
+void ClassObject::addMethodInfo(COSMethodInfo* info) {
+    detail::classesChanged();
+    detail::keepOrFree(methods_, info);
+}
 COSId ClassObject::getClassID() { return id_; }
 const char* ClassObject::getClassName() { return id_.c_str(); }
 

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 
+#include "host/assumed_operations.hpp"
 #include "host/reference/text.hpp"
 
 namespace orrery::reference {
@@ -24,6 +25,8 @@ struct Catalogue {
         {"orrery:array:SizeMismatch", u"Arrays have incompatible sizes for this operation."},
         {"orrery:array:Unknown", u"Array error {0}."},
         {"orrery:object:DeletedHandle", u"Invalid or deleted object."},
+        {"orrery:class:AmbiguousMember",
+         u"'{0}' is ambiguous in class '{1}': it comes from {2}. Define '{0}' in '{1}' to choose."},
         // The typed definition layer's errors (convenience/typed/errors.hpp).
         {"LUMEN:orrery_typed:WrongInputCount", u"{0} takes {1}, but was given {2}."},
         {"LUMEN:orrery_typed:TooManyOutputs", u"{0} gives {1}, but {2} were asked for."},
@@ -65,6 +68,10 @@ std::optional<std::u16string> findMessageText(const std::string& errorId) {
 }
 
 }  // namespace orrery::reference
+
+void orrery::omAddMessageText(const char* errorId, const std::u16string& text) {
+    orrery::reference::addMessageText(errorId ? errorId : "", text);
+}
 
 namespace foundation::core::except {
 

@@ -8,6 +8,7 @@
 
 #include "host/exception.hpp"
 #include "host/reference/detail/calls_in_progress.hpp"
+#include "host/reference/detail/lookup_generation.hpp"
 #include "host/reference/detail/namespace_tree.hpp"
 #include "host/reference/detail/ownership.hpp"
 #include "host/reference/registry.hpp"
@@ -215,6 +216,7 @@ namespace {
 }  // namespace
 
 void COSPackage::addNamespace(COSNamespaceInfo* info) {
+    reference::detail::classesChanged();
     auto& tree = reference::detail::NamespaceTree::get();
     reference::detail::keepOrFree(tree.infos, info);
     try {

@@ -4,6 +4,7 @@
 
 #include "host/reference/class_object.hpp"
 #include "host/reference/detail/counters.hpp"
+#include "host/reference/detail/lookup_generation.hpp"
 
 namespace orrery {
 
@@ -65,8 +66,12 @@ void Package::keep(PackageEntry entry, detail::ByName<std::size_t>& index) {
     }
 }
 
-void Package::addInnerNamespaceInfo(COSNamespaceInfo* info) { keep({nullptr, nullptr, info, 0, 0}, namespaceIndex_); }
+void Package::addInnerNamespaceInfo(COSNamespaceInfo* info) {
+    detail::classesChanged();
+    keep({nullptr, nullptr, info, 0, 0}, namespaceIndex_);
+}
 void Package::addClassInfo(COSClassInfo* info, int visibility, int kind) {
+    detail::classesChanged();
     keep({info, nullptr, nullptr, visibility, kind}, classIndex_);
 }
 void Package::addFunctionInfo(COSMethodInfo* info, int visibility, int kind) {

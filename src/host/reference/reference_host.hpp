@@ -19,6 +19,7 @@
 #include "host/reference/counters.hpp"  // live counts and call counts
 #include "host/reference/data_types.hpp"  // data types and their default values
 #include "host/reference/errors.hpp"  // the message catalogue
+#include "host/reference/member_lookup.hpp"  // members through superclasses
 #include "host/reference/namespace_tree.hpp"  // top-level namespaces, lazy packages, dotted names
 #include "host/reference/object_arrays.hpp"  // object arrays of any shape, watching element fetches
 #include "host/reference/objects.hpp"  // instances, their per-object data, deleting them

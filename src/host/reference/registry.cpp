@@ -11,6 +11,7 @@
 #include "host/reference/detail/calls_in_progress.hpp"
 #include "host/reference/detail/counters.hpp"
 #include "host/reference/detail/live_objects.hpp"
+#include "host/reference/detail/lookup_generation.hpp"
 #include "host/reference/detail/namespace_tree.hpp"
 #include "host/reference/namespace_tree.hpp"
 
@@ -176,6 +177,7 @@ void shutdown() {
 namespace orrery {
 
 void COSClass::addClass(COSClassInfo* info) {
+    reference::detail::classesChanged();
     auto& r = reference::registry();
     try {
         const char* name = info ? info->getName() : "";

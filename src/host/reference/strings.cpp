@@ -28,6 +28,13 @@ hxArray* createScalar(const std::u16string& text) {
     return array.release();
 }
 
+hxArray* createRow(const std::vector<std::u16string>& texts) {
+    matrix::ArrayPtr array(orrery::reference::createArray({1, texts.size()}, hxSTRING_CLASS));
+    auto* items = static_cast<StringElementPtr*>(array->data());
+    for (std::size_t i = 0; i < texts.size(); ++i) items[i].reset(new StringElement(texts[i]));
+    return array.release();
+}
+
 }  // namespace Korvane::String
 
 namespace orrery::reference {

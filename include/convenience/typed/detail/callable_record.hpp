@@ -31,9 +31,9 @@ void fillCallable(Record& record, Fn fn, const std::string& member, bool hasSelf
     auto site = std::make_shared<CallSite>(CallSite{member, named, {}});
     site->outputNames = namesFor(
         outputNames, static_cast<std::size_t>(Results<typename CallableTraits<Fn>::Result>::count), "output", member);
-    record.inputTypes = Call::inputTypeIds();
+    record.inputTypes = Call::inputTypeIds(member, named);
     record.inputNames = inputNames.empty() && !hasSelf ? std::vector<std::string>() : named;
-    record.outputTypes = Call::outputTypeIds();
+    record.outputTypes = Call::outputTypeIds(member, site->outputNames);
     record.outputNames = outputNames;
     record.invokeFcn = Call(std::move(fn), std::move(site));
 }

@@ -19,6 +19,7 @@
 
 #include "convenience/typed/converter.hpp"
 #include "convenience/typed/errors.hpp"
+#include "convenience/typed/exception_translation.hpp"
 #include "convenience/typed/values.hpp"
 #include "host/exception.hpp"
 #include "host/interned.hpp"
@@ -159,6 +160,26 @@ constexpr int requiredInputs() {
     return required;
 }
 
+/// The type id of V for a member being defined; a bound class not bound yet is reported
+/// with the member and what of it has that type ("input 2 (other)").
+template <class V>
+COSId typeIdFor(const std::string& member, const std::string& what) {
+    try {
+        return Converter<V>::typeId();
+    } catch (const UnboundClassError& error) {
+        throw std::logic_error(member + ": " + what + " is a " + error.typeName +
+                               ", and no class is bound to that C++ type yet: bind it with defineClass before "
+                               "defining " +
+                               member);
+    }
+}
+
+/// "input 2 (other)"
+inline std::string parameterText(const char* direction, std::size_t index, const std::vector<std::string>& names) {
+    std::string text = std::string(direction) + " " + std::to_string(index + 1);
+    return index < names.size() ? text + " (" + names[index] + ")" : text;
+}
+
 // ----- Outputs ----------------------------------------------------------------------------
 
 template <class R>
@@ -167,7 +188,9 @@ struct Results {
     static_assert(!(std::is_reference_v<R> && BoundClass<V>),
                   "a bound object cannot be returned by reference: return it by value (a new host object)");
     static constexpr int count = 1;
-    static std::vector<COSId> typeIds() { return {Converter<V>::typeId()}; }
+    static std::vector<COSId> typeIds(const std::string& member, const std::vector<std::string>& names) {
+        return {typeIdFor<V>(member, parameterText("output", 0, names))};
+    }
     template <class X>
     static int write(X&& result, COSValue* outputs, int wanted) {
         if (wanted < 1) return 0;
@@ -178,12 +201,17 @@ struct Results {
 template <>
 struct Results<void> {
     static constexpr int count = 0;
-    static std::vector<COSId> typeIds() { return {}; }
+    static std::vector<COSId> typeIds(const std::string&, const std::vector<std::string>&) { return {}; }
 };
 template <class... E>
 struct TupleResults {
     static constexpr int count = static_cast<int>(sizeof...(E));
-    static std::vector<COSId> typeIds() { return {Converter<std::remove_cvref_t<E>>::typeId()...}; }
+    static std::vector<COSId> typeIds(const std::string& member, const std::vector<std::string>& names) {
+        return [&]<std::size_t... I>(std::index_sequence<I...>) {
+            return std::vector<COSId>{typeIdFor<std::remove_cvref_t<E>>(member, parameterText("output", I, names))...};
+        }
+        (std::index_sequence_for<E...>());
+    }
     template <class X>
     static int write(X&& result, COSValue* outputs, int wanted) {
         const int written = wanted < count ? (wanted < 0 ? 0 : wanted) : count;
@@ -243,18 +271,14 @@ inline std::vector<std::string> namesFor(const std::vector<std::string>& given, 
     return given;
 }
 
-/// Runs bound code: a host error passes unchanged, any other exception becomes a
-/// CppExceptionError naming the member and carrying what().
+/// Runs bound code: a host error passes unchanged, an exception of a type with a registered
+/// translator becomes its host error, any other a CppExceptionError naming the member.
 template <class F>
 decltype(auto) guarded(const CallSite& site, F&& body) {
     try {
         return std::forward<F>(body)();
-    } catch (const foundation::core::except::IMsgIDException&) {
-        throw;
-    } catch (const std::exception& error) {
-        raiseCppException(site.member, error.what());
     } catch (...) {
-        raiseCppException(site.member, "an exception that is not a std::exception");
+        raiseCurrentException(site.member);
     }
 }
 
@@ -282,8 +306,16 @@ public:
 
     Invoker(Fn fn, std::shared_ptr<const CallSite> site) : fn_(std::move(fn)), site_(std::move(site)) {}
 
-    static std::vector<COSId> inputTypeIds() { return {Arg<P>::typeId()...}; }
-    static std::vector<COSId> outputTypeIds() { return Results<R>::typeIds(); }
+    /// Named for errors: the member, and a name per input and per output.
+    static std::vector<COSId> inputTypeIds(const std::string& member, const std::vector<std::string>& names) {
+        return [&]<std::size_t... I>(std::index_sequence<I...>) {
+            return std::vector<COSId>{typeIdFor<typename Arg<P>::V>(member, parameterText("input", I, names))...};
+        }
+        (std::index_sequence_for<P...>());
+    }
+    static std::vector<COSId> outputTypeIds(const std::string& member, const std::vector<std::string>& names) {
+        return Results<R>::typeIds(member, names);
+    }
 
     void operator()(const COSClient*, int& outputCount, COSValue* outputs, int inputCount,
                     const COSValue* inputs) const {
