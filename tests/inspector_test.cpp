@@ -115,7 +115,7 @@ TEST(Inspector, ExamplePluginsShowTheSameTreeInEveryFormat) {
     EXPECT_EQ(document["calls"][1]["outputs"][1]["value"], "0.5");
     const fs::path saved = fs::path(::testing::TempDir()) / "inspector_examples.json";
     std::ofstream(saved) << json.out;
-    Result valid = runProgram({"python3", VALIDATE_JSON, JSON_SCHEMA, saved.string()});
+    Result valid = runProgram({SYSTEM_PYTHON, VALIDATE_JSON, JSON_SCHEMA, saved.string()});
     EXPECT_EQ(valid.exitCode, 0) << valid.out << valid.err;
 
     const fs::path diagram = fs::path(::testing::TempDir()) / "inspector_examples.dot";
