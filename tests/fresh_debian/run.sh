@@ -59,6 +59,7 @@ echo "== fresh-debian: cloning $(git -C "$root" rev-parse --short HEAD) into the
 
 bind -t proc proc "$system/proc"
 bind --bind /dev "$system/dev"
+bind --bind /dev/pts "$system/dev/pts"  # apt and dpkg keep their logs through a terminal
 
 # A clean environment: nothing of this machine's PATH, Python, compiler caches or CI.
 in_root() {
