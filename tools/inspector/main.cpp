@@ -40,7 +40,7 @@ const char* const kFooter = R"(Examples:
   ("\"42\"" for the text 42). The number of arguments must match the signature.
 
 Exit codes: 0 all well; 1 the inspector itself failed; 2 bad command line; 3 a plugin could
-not be loaded; 4 a plugin's code failed (entry point, hook, population, signature); 5 a
+not be loaded (or was built against another version of the library); 4 a plugin's code failed (entry point, hook, population, signature); 5 a
 --call failed; 6 something outlived the plugins. When several things fail, the smallest
 code is returned.)";
 

@@ -72,6 +72,9 @@ Outcome inspect(const Options& options) {
             continue;
         }
         PluginReport plugin{libraries.back().file(), false, {}, {}};
+        if (const auto& warning = libraries.back().warning())
+            out.findings.push_back(
+                {convenience::diagnostics::Severity::warning, "second-library", "plugin", plugin.file, *warning});
         progress.phase("loading " + plugin.file);
         const std::size_t classesBefore = reference::registeredClassInfos().size();
         const std::size_t namespacesBefore = reference::registeredNamespaceInfos().size();
