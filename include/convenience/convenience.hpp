@@ -39,7 +39,7 @@
 // answer is read from the records when the host asks. Change a record before the host
 // asks, not while it may be calling into the adaptor. A hook must not replace or clear
 // its own field while it runs (that destroys the running callable; debug builds report
-// it); records may outlive the host. The README's lifetime rules say more.
+// it); records may outlive the host. docs/raw-records.md (Lifetimes) says more.
 //
 // Beyond the records: convenience/typed/typed.hpp binds C++ classes and functions and fills
 // these records from the C++ types; convenience/diagnostics/contract.hpp finds what is

@@ -2,7 +2,7 @@
 
 // The host errors the typed definition layer raises, all under the message component
 // "LUMEN:orrery_typed". Their texts live in the host's message catalogue (the reference
-// host has them built in); the README lists them.
+// host has them built in); docs/errors.md lists them.
 
 #include <cstdint>
 #include <exception>
