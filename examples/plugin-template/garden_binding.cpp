@@ -12,12 +12,16 @@ orrery::convenience::typed::NamespaceBuilder garden::defineGarden() {
                      .property("height", &Plant::height)  // a getter only: read-only on the host
                      .method("grow", &Plant::grow, {"metres"})
                      .method("describe", &Plant::describe);
-    // A Tree has Plant's members through the host's class hierarchy; describe is virtual in
-    // C++, so Plant's binding already calls Tree's.
+    // Calls on a Tree find the members its own class lists, so it lists those it inherits
+    // too. describe is virtual in C++: a Tree describes itself as a tree.
     space.defineClass<Tree>("Tree")
         .superclass(plant)
         .constructor<std::string, double>({"name", "trunkDiameter"})
-        .property("trunkDiameter", &Tree::trunkDiameter);
+        .property("name", &Tree::name)
+        .property("height", &Tree::height)
+        .property("trunkDiameter", &Tree::trunkDiameter)
+        .method("grow", &Tree::grow, {"metres"})
+        .method("describe", &Tree::describe);
     space.function("plantsPerBed", &plantsPerBed, {"area", "spacing"});
     return space;
 }

@@ -50,7 +50,7 @@ TEST_F(Garden, ATreeIsAPlantWithItsOwnDescription) {
     kit::Object oak = kit::construct("garden.Tree", "oak", 0.4);
     EXPECT_EQ(oak.className(), "garden.Tree");
     EXPECT_EQ(oak.get<double>("trunkDiameter"), 0.4);
-    // Plant's members, reached through the host's class hierarchy; describe is Tree's.
+    // Plant's members on a Tree; describe is Tree's.
     oak.call("grow", 2.0);
     EXPECT_EQ(oak.get<double>("height"), 2.0);
     EXPECT_EQ(oak.call<std::string>("describe"), "oak, a tree");
