@@ -7,6 +7,7 @@
 // the baseline's scale-benchmark part (describe and publish, populate, sign).
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -93,8 +94,49 @@ void BM_InspectorScale(benchmark::State& state) {
     state.counters["overhead_vs_scale"] = (inspector - baseline) / scale;
 }
 
+// The price of running the plugins in a supervised child process: the same run in wall
+// time, through inspectSupervised (fork, the report sent through a pipe frame by frame)
+// against inspect() in this process.
+double wallRun(int classes, bool supervised) {
+    setenv("ORRERY_SCALE_CLASSES", std::to_string(classes).c_str(), 1);
+    inspector::Options options;
+    options.plugins = {SCALE_PLUGIN};
+    options.progress = false;
+    const auto start = std::chrono::steady_clock::now();
+    const inspector::Outcome outcome = supervised ? inspector::inspectSupervised(options) : inspector::inspect(options);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (outcome.exitCode != 0 || outcome.inspection.counts().classes != std::size_t(classes)) std::abort();
+    return seconds;
+}
+
+void BM_InspectorSupervised(benchmark::State& state) {
+    const int classes = int(state.range(0));
+    wallRun(classes, false);
+    double supervised = 0, here = 0;
+    bool supervisedFirst = true;
+    for (auto _ : state) {
+        double a = 0, b = 0;
+        if (supervisedFirst) {
+            a = wallRun(classes, true);
+            b = wallRun(classes, false);
+        } else {
+            b = wallRun(classes, false);
+            a = wallRun(classes, true);
+        }
+        supervisedFirst = !supervisedFirst;
+        state.SetIterationTime(a);
+        supervised += a;
+        here += b;
+    }
+    const double members = double(classes) * bench::kMembersPerScaleClass * double(state.iterations());
+    state.counters["ns_per_member"] = supervised / members * 1e9;
+    state.counters["in_process_ns_per_member"] = here / members * 1e9;
+    state.counters["ratio"] = supervised / here;
+}
+
 BENCHMARK(BM_InspectorScale)->Arg(1'000)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InspectorScale)->Arg(10'000)->Iterations(4)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InspectorSupervised)->Arg(10'000)->Iterations(4)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,12 +18,15 @@
 #include <vector>
 
 #include "convenience/plugin/build_stamp.hpp"
+#include "utf8_repair.hpp"
+#include "wire.hpp"
 
 extern char** environ;
 
 namespace {
 
 using ::testing::AllOf;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -252,6 +256,238 @@ TEST(Inspector, CommandLineHelpAndMistakes) {
     EXPECT_THAT(none.err, HasSubstr("plugins is required"));
     Result unknown = inspect({GEO_PLUGIN, "--colour"});
     EXPECT_EQ(unknown.exitCode, 2);
+}
+
+// A sanitizer would catch the crash itself and exit 1; the kernel's signal is what is
+// tested here. The plugins that die leave their memory behind on purpose.
+const std::vector<std::string> letItCrash = {"ASAN_OPTIONS=handle_segv=0:handle_abort=0:detect_leaks=0"};
+
+TEST(Inspector, APluginThatKillsItsProcessIsNamedWithTheStepAndTheSignalAndExitsWith4) {
+    Result hook = inspect({plugin("crashing_plugin")}, {"CRASH_IN_HOOK=1", letItCrash[0]});
+    EXPECT_EQ(hook.exitCode, 4) << hook.err;
+    EXPECT_THAT(hook.out, AllOf(HasSubstr("plugin crashing_plugin.so: class crash.Fine, class crash.Bad\n"),
+                                HasSubstr("\nclass crash.Fine\n"),  // pulled in before the crash
+                                HasSubstr("error: plugin crashing_plugin.so: pulling in class crash.Bad: the process "
+                                          "running it was killed by signal 11 (SIGSEGV: Segmentation fault)")));
+
+    Result overflow = inspect({plugin("crashing_plugin"), "--json", "--call", "crash.Fine.deep"}, letItCrash);
+    EXPECT_EQ(overflow.exitCode, 4) << overflow.err;
+    const auto document = nlohmann::json::parse(overflow.out);
+    EXPECT_EQ(document["classes"][0]["id"], "crash.Fine");
+    ASSERT_EQ(document["errors"].size(), 1u);
+    EXPECT_EQ(document["errors"][0]["where"], "plugin crashing_plugin.so: call crash.Fine.deep");
+    EXPECT_THAT(document["errors"][0]["message"].get<std::string>(), HasSubstr("SIGSEGV"));
+
+    // What it printed on standard output is kept out of the report.
+    Result abort = inspect({plugin("aborting_plugin"), GEO_PLUGIN, "--json"}, letItCrash);
+    EXPECT_EQ(abort.exitCode, 4);
+    const auto aborted = nlohmann::json::parse(abort.out);
+    EXPECT_EQ(aborted["plugins"], nlohmann::json::parse(R"([{"file": "aborting_plugin.so", "loaded": false,
+                                                             "namespaces": [], "classes": []}])"));
+    EXPECT_EQ(aborted["errors"][0]["where"], "plugin aborting_plugin.so: the entry point");
+    EXPECT_EQ(aborted["errors"][0]["message"], "the process running it was killed by signal 6 (SIGABRT: Aborted)");
+    EXPECT_THAT(abort.err, HasSubstr("{ not the report"));
+
+    Result exit = inspect({plugin("exiting_plugin")});
+    EXPECT_EQ(exit.exitCode, 4);
+    EXPECT_THAT(exit.out, HasSubstr("error: plugin exiting_plugin.so: the entry point: the process running it exited "
+                                    "with status 3 before the inspection finished\n"));
+
+    Result hang = inspect({plugin("hanging_plugin"), "--timeout", "0.5"});
+    EXPECT_EQ(hang.exitCode, 4);
+    EXPECT_THAT(hang.out, AllOf(HasSubstr("plugin hanging_plugin.so (failed): published nothing\n"),
+                                HasSubstr("error: plugin hanging_plugin.so: the entry point: did not finish within 0.5 "
+                                          "s (--timeout); stopped with signal 9 (SIGKILL: Killed)\n")));
+    // A load failure is still the smaller code.
+    EXPECT_EQ(inspect({"/nowhere/missing.so", plugin("exiting_plugin")}).exitCode, 3);
+}
+
+TEST(Inspector, WalksAndWritersStopAtCyclesAndAtAbsurdDepth) {
+    const fs::path diagram = fs::path(::testing::TempDir()) / "inspector_nesting.dot";
+    Result text = inspect({plugin("nesting_plugin"), "--dot", diagram.string()});
+    EXPECT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_THAT(text.out,
+                AllOf(HasSubstr("warning: namespace \"loop.loop\": the namespace contains itself [namespace-cycle]\n"),
+                      HasSubstr("namespaces nest deeper than 100 levels: the walk stops here [too-deep]\n"),
+                      HasSubstr("1 plugin: 101 namespaces, 0 classes, 0 properties, 0 methods, 0 constructors, 1 "
+                                "function; 0 errors, 2 warnings")));
+    EXPECT_THAT(readFile(diagram), HasSubstr("subgraph \"cluster deep.d.d"));
+
+    Result json = inspect({plugin("nesting_plugin"), "--json"});
+    EXPECT_EQ(json.exitCode, 0);
+    const auto document = nlohmann::json::parse(json.out);
+    std::size_t levels = 1;
+    for (const auto* space = &document["namespaces"][1]; !(*space)["namespaces"].empty();
+         space = &(*space)["namespaces"][0])
+        ++levels;
+    EXPECT_EQ(levels, 100u);
+    EXPECT_TRUE(document["namespaces"][0]["namespaces"].empty());  // the loop, not followed
+}
+
+TEST(Inspector, NullAndNamelessMetadataAreFindingsAndTheRestIsShown) {
+    Result run = inspect({plugin("null_metadata_plugin")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.out, AllOf(HasSubstr("plugin null_metadata_plugin.so: class (null name), class nulls.Fine\n"),
+                               HasSubstr("\nclass nulls.Fine\n"),
+                               HasSubstr("warning: class \"(null)\": the plugin registered a null class metadata "
+                                         "pointer: there is nothing to inspect [null-entry]\n"),
+                               HasSubstr("warning: class \"(null name)\": the class metadata's name is a null pointer "
+                                         "[empty-name]\n")));
+}
+
+TEST(Inspector, StrictFailsOnWarningsAndOnAPluginThatPublishedNothing) {
+    EXPECT_EQ(inspect({GEO_PLUGIN, "--strict"}).exitCode, 0);
+    EXPECT_EQ(inspect({plugin("quiet_plugin")}).exitCode, 0);
+    Result quiet = inspect({plugin("quiet_plugin"), GEO_PLUGIN, "--strict"});
+    EXPECT_EQ(quiet.exitCode, 7);
+    EXPECT_THAT(quiet.out, HasSubstr("plugin quiet_plugin.so: published nothing\n"));
+    EXPECT_EQ(inspect({GEO_PLUGIN, GEO_PLUGIN, "--strict"}).exitCode, 7);  // a hidden-name warning
+    EXPECT_EQ(inspect({plugin("null_metadata_plugin"), "--strict"}).exitCode, 7);
+    // A failure is the smaller code.
+    EXPECT_EQ(inspect({plugin("quiet_plugin"), "--strict", "--call", "nowhere"}).exitCode, 5);
+}
+
+TEST(Inspector, UnknownCallNamesGetTheClosestNames) {
+    Result run = inspect({GEO_PLUGIN, "--call", "geo.Polgon", "--call", "geo.Polygon.centriod", "--call",
+                          "geo.Polygon.unitSquare", "--call", "@1.adVertex", "1", "2", "--call", "nothing.like.it"});
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_THAT(
+        run.out,
+        AllOf(HasSubstr("  error: no class, method or function is named geo.Polgon; did you mean geo.Polygon?\n"),
+              HasSubstr("  error: class geo.Polygon has no method centriod; did you mean "
+                        "geo.Polygon.centroid?\n"),
+              HasSubstr("  error: @1 (geo.Polygon) has no method adVertex; did you mean addVertex?\n"),
+              HasSubstr("  error: no class, method or function is named nothing.like.it\n")));
+}
+
+TEST(Inspector, AnyWordCanBeACallArgument) {
+    Result run = inspect({plugin("hostile_text_plugin"),
+                          "--call",
+                          "hostile.echo",
+                          "",
+                          "--call",
+                          "hostile.echo",
+                          "-inf",
+                          "--call",
+                          "hostile.echo",
+                          "-x",
+                          "--call",
+                          "hostile.echo",
+                          "-5",
+                          "--call",
+                          "hostile.echo",
+                          "inf",
+                          "--call",
+                          "hostile.echo",
+                          "\"--x\"",
+                          "--call=hostile.echo",
+                          "\"\"",
+                          "--no-progress"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_THAT(run.out, AllOf(HasSubstr("call hostile.echo \n  Output_1: \"\"\n"),
+                               HasSubstr("call hostile.echo -inf\n  Output_1: -inf\n"),
+                               HasSubstr("call hostile.echo -x\n  Output_1: \"-x\"\n"),
+                               HasSubstr("call hostile.echo -5\n  Output_1: -5\n"),
+                               HasSubstr("call hostile.echo inf\n  Output_1: inf\n"),
+                               HasSubstr("call hostile.echo \"--x\"\n  Output_1: \"--x\"\n"),
+                               HasSubstr("call hostile.echo \"\"\n  Output_1: \"\"\n")));
+
+    Result nameless = inspect({GEO_PLUGIN, "--call", "--json"});
+    EXPECT_EQ(nameless.exitCode, 2);
+    EXPECT_THAT(nameless.err, HasSubstr("--call needs the name of a class, method or function"));
+}
+
+TEST(Inspector, NumbersReadBackAsTheSameDouble) {
+    Result run = inspect({plugin("hostile_text_plugin"), "--json", "--call", "hostile.numbers"});
+    EXPECT_EQ(run.exitCode, 0);
+    const auto document = nlohmann::json::parse(run.out);
+    std::vector<double> values;
+    for (const auto& output : document["calls"][0]["outputs"])
+        values.push_back(std::strtod(output["value"].get<std::string>().c_str(), nullptr));
+    EXPECT_THAT(values, ElementsAre(1e-7, -2.5e-9, 0.1234567));
+    const auto& tiny = document["classes"][0]["properties"][0];
+    EXPECT_EQ(std::strtod(tiny["default"].get<std::string>().c_str(), nullptr), 1e-7);
+
+    Result text = inspect({plugin("hostile_text_plugin"), "--call", "hostile.numbers"});
+    EXPECT_THAT(text.out, AllOf(HasSubstr("  Output_1: 1e-07\n  Output_2: -2.5e-09\n  Output_3: 0.1234567\n"),
+                                HasSubstr("property    tiny  double  default 1e-07\n")));
+}
+
+TEST(Inspector, JsonIsUtf8WhateverBytesComeInAndFlagsWhatWasRepaired) {
+    Result run = inspect(
+        {plugin("hostile_text_plugin"), "--json", "--call", "hostile.latin1", "--call", "hostile.echo", "caf\xE9"});
+    EXPECT_EQ(run.exitCode, 5) << run.err;
+    const auto document = nlohmann::json::parse(run.out);
+    const auto& cls = document["classes"][0];
+    // One replacement for each maximal subpart: E9 alone, then ED A0 80 as three.
+    EXPECT_EQ(cls["description"], "caf\uFFFD \U0001F30D \uFFFD\uFFFD\uFFFD line\nbreak \\N");
+    EXPECT_EQ(cls["invalidUtf8"], nlohmann::json::array({"description"}));
+    EXPECT_FALSE(document["namespaces"][0].contains("invalidUtf8"));
+    EXPECT_EQ(document["calls"][0]["error"]["message"], "caf\uFFFD au lait");
+    EXPECT_EQ(document["calls"][0]["error"]["invalidUtf8"], nlohmann::json::array({"message"}));
+    EXPECT_EQ(document["calls"][1]["command"][1], "caf\uFFFD");
+    EXPECT_EQ(document["calls"][1]["invalidUtf8"], nlohmann::json::array({"command"}));
+
+    const fs::path saved = fs::path(::testing::TempDir()) / "inspector_hostile.json";
+    std::ofstream(saved) << run.out;
+    Result valid = runProgram({SYSTEM_PYTHON, VALIDATE_JSON, JSON_SCHEMA, saved.string()});
+    EXPECT_EQ(valid.exitCode, 0) << valid.out << valid.err;
+}
+
+TEST(Inspector, DiagramLabelsKeepBackslashesQuotesAndLineEndsAsText) {
+    const fs::path diagram = fs::path(::testing::TempDir()) / "inspector_hostile.dot";
+    Result run = inspect({plugin("hostile_text_plugin"), "--dot", diagram.string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    // \l would end a line and \N name the node: doubled, they are the text they are. A
+    // line end is Graphviz's, and a byte that is not UTF-8 (Graphviz reads UTF-8) U+FFFD.
+    EXPECT_THAT(
+        readFile(diagram),
+        AllOf(HasSubstr("  \"hostile.Back\\\\l\\\"slash\" [label=\"Back\\\\l\\\"slash\\n1 property, 0 methods\"];\n"),
+              HasSubstr("[shape=ellipse, label=\"two\\nlines\uFFFD()\"];\n")));
+    const fs::path svg = fs::path(diagram).replace_extension(".svg");
+    if (fs::exists(svg)) {  // Graphviz is installed: it shows the label as it was given
+        EXPECT_THAT(readFile(svg), HasSubstr(">Back\\l&quot;slash</text>"));
+    }
+}
+
+TEST(InspectorText, Utf8RepairReplacesEachMaximalSubpart) {
+    using orrery::inspector::repairUtf8;
+    bool changed = true;
+    EXPECT_EQ(repairUtf8("plain \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF", changed),
+              "plain \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF");
+    EXPECT_FALSE(changed);
+    const std::string fffd = "\xEF\xBF\xBD";
+    // Unicode's own example: a truncated four-byte sequence is one subpart, a stray
+    // continuation byte another.
+    EXPECT_EQ(repairUtf8("\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64", changed),
+              "a" + fffd + fffd + fffd + "b" + fffd + "c" + fffd + fffd + "d");
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(repairUtf8("\xC0\xAF", changed), fffd + fffd);  // overlong
+    EXPECT_EQ(repairUtf8("\xED\xA0\x80\xED\xBF\xBF", changed), fffd + fffd + fffd + fffd + fffd + fffd);  // surrogates
+    EXPECT_EQ(repairUtf8("\xF4\x90\x80\x80", changed), fffd + fffd + fffd + fffd);  // past U+10FFFF
+    EXPECT_EQ(repairUtf8("end \xE2\x82", changed), "end " + fffd);
+    EXPECT_EQ(repairUtf8("\xFF\xFE", changed), fffd + fffd);
+}
+
+TEST(InspectorText, ATruncatedOrCorruptReportFrameIsRefused) {
+    using namespace orrery::inspector;
+    CallReport call{{"geo.Polygon", "tri"}, {{"Output", "<geo.Polygon object>", "@1"}}, Problem{"call", "why", "a:b"}};
+    const std::string frame = wire::FrameWriter(wire::Kind::call).put(call).bytes();
+    for (std::size_t size = 0; size < frame.size(); ++size)
+        EXPECT_EQ(wire::FrameReader::complete(std::string_view(frame).substr(0, size)), 0u);
+    ASSERT_EQ(wire::FrameReader::complete(frame), frame.size());
+    wire::FrameReader reader(frame);
+    CallReport back;
+    reader.get(back);
+    EXPECT_EQ(back.command, call.command);
+    EXPECT_EQ(back.outputs[0].handle, "@1");
+    EXPECT_EQ(back.error->id, "a:b");
+
+    std::string corrupt = frame;
+    corrupt[5] = '\x7F';  // the command's word count, now far past the frame's end
+    wire::FrameReader bad(corrupt);
+    EXPECT_THROW(bad.get(back), wire::Malformed);
+    EXPECT_THROW(wire::FrameReader::complete(std::string("\xFF\xFF\xFF\x7F", 4)), wire::Malformed);
 }
 
 }  // namespace

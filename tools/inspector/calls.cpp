@@ -1,5 +1,6 @@
 #include "calls.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 #include <utility>
@@ -7,6 +8,7 @@
 #include "convenience/typed/values.hpp"
 #include "error_text.hpp"
 #include "host/reference/reference_host.hpp"
+#include "suggestions.hpp"
 
 namespace orrery::inspector {
 namespace {
@@ -41,7 +43,8 @@ COSValue argument(const std::vector<COSInterfacePtr>& objects, const std::string
 
 // What a name means: a method of an object returned earlier (its object joins the
 // inputs), a class (its constructor), a method of a class, or a namespace function.
-Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& name, std::vector<COSValue>& inputs) {
+Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& name, std::vector<COSValue>& inputs,
+               const Inspection& seen) {
     const auto dot = name.rfind('.');
     if (!name.empty() && name[0] == '@') {
         if (dot == std::string::npos) throw std::invalid_argument(name + " is an object, not something to call");
@@ -50,9 +53,13 @@ Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& n
         reference::ClassObject* cls = instance ? instance->cls() : nullptr;
         const std::string method = name.substr(dot + 1);
         COSMethodInfo* info = cls ? cls->findMethod(method) : nullptr;
-        if (!info)
+        if (!info) {
+            std::vector<std::string> methods;
+            if (const ClassReport* report = cls ? findClassReport(seen, cls->getClassName()) : nullptr)
+                for (const auto& known : report->methods) methods.push_back(known.name);
             throw std::invalid_argument(name.substr(0, dot) + " (" + (instance ? instance->className() : "no class") +
-                                        ") has no method " + method);
+                                        ") has no method " + method + didYouMean(method, methods));
+        }
         inputs.push_back(values::makeObject(object));
         return {info, std::string(cls->getClassName()) + "." + method};
     }
@@ -65,10 +72,15 @@ Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& n
     if (dot != std::string::npos && reference::isKnownClass(name.substr(0, dot))) {
         if (COSMethodInfo* info = reference::findClass(name.substr(0, dot))->findMethod(name.substr(dot + 1)))
             return {info, name};
-        throw std::invalid_argument("class " + name.substr(0, dot) + " has no method " + name.substr(dot + 1));
+        std::vector<std::string> methods;
+        if (const ClassReport* report = findClassReport(seen, name.substr(0, dot)))
+            for (const auto& known : report->methods) methods.push_back(report->id + "." + known.name);
+        throw std::invalid_argument("class " + name.substr(0, dot) + " has no method " + name.substr(dot + 1) +
+                                    didYouMean(name, methods));
     }
     if (COSMethodInfo* function = reference::findFunction(name)) return {function, name};
-    throw std::invalid_argument("no class, method or function is named " + name);
+    throw std::invalid_argument("no class, method or function is named " + name +
+                                didYouMean(name, callableNames(seen)));
 }
 
 std::string names(const std::vector<reference::SignatureArgument>& arguments) {
@@ -79,6 +91,32 @@ std::string names(const std::vector<reference::SignatureArgument>& arguments) {
 
 }  // namespace
 
+std::string CallSession::owner(const std::vector<std::string>& command) const {
+    if (command.empty()) return "";
+    std::string name = command[0];
+    if (!name.empty() && name[0] == '@') {
+        // An object's methods come from its class's plugin.
+        const auto dot = name.find('.');
+        std::size_t index = 0;
+        const char* end = name.data() + (dot == std::string::npos ? name.size() : dot);
+        auto [next, error] = std::from_chars(name.data() + 1, end, index);
+        if (error != std::errc() || next != end || index == 0 || index > objects_.size()) return "";
+        reference::Object* instance = reference::asObject(objects_[index - 1]);
+        name = instance ? instance->className() : "";
+    }
+    auto within = [&name](const std::string& published) {
+        return name == published ||
+               (name.size() > published.size() && name.compare(0, published.size(), published) == 0 &&
+                name[published.size()] == '.');
+    };
+    for (const auto& plugin : out_.plugins) {
+        if (std::any_of(plugin.classes.begin(), plugin.classes.end(), within) ||
+            std::any_of(plugin.namespaces.begin(), plugin.namespaces.end(), within))
+            return plugin.file;
+    }
+    return "";
+}
+
 bool CallSession::run(const std::vector<std::string>& command) {
     CallReport report;
     report.command = command;
@@ -86,7 +124,7 @@ bool CallSession::run(const std::vector<std::string>& command) {
     try {
         if (name.empty()) throw std::invalid_argument("--call needs the name of a class, method or function");
         std::vector<COSValue> inputs;
-        const Target target = resolve(objects_, name, inputs);
+        const Target target = resolve(objects_, name, inputs, out_);
         for (std::size_t i = 1; i < command.size(); ++i) inputs.push_back(argument(objects_, command[i]));
 
         COSMethodSignature* signature = target.info->getSignature();

@@ -6,8 +6,10 @@
 //   --call @1.addVertex 0 0           calls a method on the first object a call returned
 //   --call geo.util.area @1           calls a namespace function
 //
-// Arguments: @N is the N-th object returned so far, a number is a double scalar, true
-// and false are logical scalars, anything else is a string scalar ("\"42\"" is the text 42).
+// Arguments: @N is the N-th object returned so far, a number is a double scalar (as
+// from_chars reads it: -5, 1e-7, inf, -inf, nan), true and false are logical scalars,
+// a word in double quotes is the text between them ("\"42\"" is the text 42, "\"\"" the
+// empty text), anything else is a string scalar as it is.
 // The number of arguments must match the signature (at least its named inputs, varargin
 // aside, when it takes variable arguments): a callable that trusted its signature must not read past
 // what it was given.
@@ -25,6 +27,9 @@ public:
 
     /// Runs one call and records it, outputs or error; false when it failed.
     bool run(const std::vector<std::string>& command);
+
+    /// The file of the plugin that published what the command names, or empty.
+    std::string owner(const std::vector<std::string>& command) const;
 
 private:
     Inspection& out_;

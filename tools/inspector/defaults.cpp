@@ -2,12 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <type_traits>
 #include <variant>
 
 #include "convenience/convenience.hpp"
 #include "host/reference/reference_host.hpp"
+#include "number_text.hpp"
 
 namespace orrery::inspector {
 namespace {
@@ -19,9 +19,7 @@ using Answer = QueryAnswer;
 std::string text(const Answer& answer) {
     if (const bool* flag = std::get_if<bool>(&answer)) return *flag ? "true" : "false";
     if (const std::int64_t* number = std::get_if<std::int64_t>(&answer)) return std::to_string(*number);
-    std::ostringstream out;
-    out << std::get<double>(answer);
-    return out.str();
+    return numberText(std::get<double>(answer));
 }
 
 template <class Info>

@@ -3,14 +3,34 @@
 #include <string>
 
 #include "reports.hpp"
+#include "utf8_repair.hpp"
 
 namespace orrery::inspector {
 namespace {
 
+// Inside a quoted string Graphviz reads \" as a quote; in a label it then reads every
+// backslash sequence as an escape (\n, \l and \r end lines, \N, \G, \E, \T, \H and \L
+// stand for names). Doubling each backslash makes them all plain text; line ends become
+// \n, the other control characters U+FFFD, and ill-formed UTF-8 (Graphviz reads UTF-8)
+// U+FFFD too. Labels are always quoted, so "<" never starts an HTML-like label.
 void appendEscaped(std::string& out, const std::string& text) {
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
+    bool changed = false;
+    const std::string valid = repairUtf8(text, changed);
+    for (std::size_t i = 0; i < valid.size(); ++i) {
+        const char c = valid[i];
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r' && i + 1 < valid.size() && valid[i + 1] == '\n') ++i;
+            out += "\\n";
+        } else if (c == '\t') {
+            out += ' ';
+        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            out += "\xEF\xBF\xBD";
+        } else {
+            out += c;
+        }
     }
 }
 
@@ -41,14 +61,16 @@ public:
         for (const auto& super : cls.superclasses) supers_.insert(super);
     }
 
-    void space(const NamespaceReport& space, const std::string& indent) {
+    void space(const NamespaceReport& space, const std::string& indent, std::size_t depth = 0) {
         out_ << indent << "subgraph " << quoted("cluster " + space.path) << " {\n"
              << indent << "  label=" << quoted("namespace " + space.path) << ";\n";
         for (const auto& cls : space.classes) this->cls(cls, indent + "  ");
         for (const auto& function : space.functions)
             out_ << indent << "  " << quoted("function " + space.path + "." + function.name)
                  << " [shape=ellipse, label=" << quoted(function.name + "()") << "];\n";
-        for (const auto& inner : space.namespaces) this->space(inner, indent + "  ");
+        // The walk nests no deeper; the bound keeps the stack safe whatever report comes in.
+        if (depth < maxDepth)
+            for (const auto& inner : space.namespaces) this->space(inner, indent + "  ", depth + 1);
         out_ << indent << "}\n";
     }
 

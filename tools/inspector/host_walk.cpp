@@ -1,5 +1,6 @@
 #include "host_walk.hpp"
 
+#include <algorithm>
 #include <utility>
 
 #include "error_text.hpp"
@@ -14,9 +15,30 @@ std::string shortName(const std::string& id) {
 
 std::string orEmpty(const char* text) { return text ? text : ""; }
 
+// The name is plugin code too: one that throws is no reason to lose the rest.
+template <class Info>
+std::string nameOf(Info* info) {
+    try {
+        return orEmpty(info->getName());
+    } catch (...) {
+        return "(no name)";
+    }
+}
+
 }  // namespace
 
 void HostWalk::failed(const std::string& where) { out_.errors.push_back(currentProblem(where)); }
+
+bool HostWalk::reported(const char* check, const std::string& path) const {
+    return std::any_of(out_.findings.begin(), out_.findings.end(),
+                       [&](const auto& finding) { return finding.check == check && finding.recordName == path; });
+}
+
+void HostWalk::stopped(const std::string& path, const char* check, std::string message) {
+    // The contract diagnostics may have found the same cycle in the records already.
+    if (reported(check, path)) return;
+    out_.findings.push_back({convenience::diagnostics::Severity::error, check, "namespace", path, std::move(message)});
+}
 
 void HostWalk::hidden(const char* kind, const std::string& name) {
     out_.findings.push_back({convenience::diagnostics::Severity::warning, "hidden-name", kind, name,
@@ -25,10 +47,19 @@ void HostWalk::hidden(const char* kind, const std::string& name) {
                                  "the first"});
 }
 
+void HostWalk::phase(const std::string& plugin, const std::string& step) {
+    if (observer_) observer_->phase(plugin, step);
+}
+
 void HostWalk::walkClass(COSClassInfo* info, const std::string& plugin) {
-    const std::string name = orEmpty(info->getName());
+    const std::string name = nameOf(info);
+    phase(plugin, "pulling in class " + name);
     try {
         reference::ClassObject* cls = reference::populate(info);
+        if (!cls) {
+            out_.errors.push_back({"class " + name, "the host cannot populate it", ""});
+            return;
+        }
         if (reference::findClass(name) != cls) hidden("class", name);
         out_.classes.push_back(classReport(*cls, plugin));
     } catch (...) {
@@ -38,7 +69,8 @@ void HostWalk::walkClass(COSClassInfo* info, const std::string& plugin) {
 }
 
 void HostWalk::walkNamespace(COSNamespaceInfo* info, const std::string& plugin) {
-    const std::string name = orEmpty(info->getName());
+    const std::string name = nameOf(info);
+    phase(plugin, "pulling in namespace " + name);
     try {
         reference::Package* package = reference::findPackage(name);
         if (!package) {
@@ -47,23 +79,31 @@ void HostWalk::walkNamespace(COSNamespaceInfo* info, const std::string& plugin) 
         }
         if (package->info() != info) return hidden("namespace", name);
         NamespaceReport report;
-        walkPackage(*package, plugin, report);
+        std::vector<COSNamespaceInfo*> open;
+        walkPackage(*package, plugin, report, open);
         out_.namespaces.push_back(std::move(report));
     } catch (...) {
         failed("namespace " + name);
     }
 }
 
-void HostWalk::walkPackage(reference::Package& package, const std::string& plugin, NamespaceReport& report) {
+void HostWalk::walkPackage(reference::Package& package, const std::string& plugin, NamespaceReport& report,
+                           std::vector<COSNamespaceInfo*>& open) {
     report.path = package.name();
     report.plugin = plugin;
     if (COSNamespaceInfo* info = package.info()) report.description = orEmpty(info->getDescription());
+    open.push_back(package.info());
+    struct Leave {
+        std::vector<COSNamespaceInfo*>& open;
+        ~Leave() { open.pop_back(); }
+    } leave{open};
     // By index: resolving an item may populate further packages, never this one, but a
     // reference taken into the list would not survive if it did.
     for (std::size_t i = 0; i < package.entries().size(); ++i) {  // NOLINT(modernize-loop-convert)
         const reference::PackageEntry entry = package.entries()[i];
         if (entry.classInfo) {
             const std::string id = report.path + "." + orEmpty(entry.classInfo->getName());
+            phase(plugin, "pulling in class " + id);
             try {
                 reference::ClassObject* cls = reference::findPackageClass(id);
                 if (cls && cls->info() == entry.classInfo)
@@ -80,6 +120,19 @@ void HostWalk::walkPackage(reference::Package& package, const std::string& plugi
             progress_.addFunction();
         } else if (entry.namespaceInfo) {
             const std::string path = report.path + "." + orEmpty(entry.namespaceInfo->getName());
+            // Metadata written by hand comes back as itself; a record that contains itself
+            // gets a new adaptor at every level, and the diagnostics have named where.
+            if (std::find(open.begin(), open.end(), entry.namespaceInfo) != open.end() ||
+                reported("namespace-cycle", path)) {
+                stopped(path, "namespace-cycle", "the namespace contains itself: the walk stops here");
+                continue;
+            }
+            if (open.size() >= maxDepth) {
+                stopped(path, "too-deep",
+                        "namespaces nest deeper than " + std::to_string(maxDepth) + " levels: the walk stops here");
+                continue;
+            }
+            phase(plugin, "pulling in namespace " + path);
             try {
                 reference::Package* inner = reference::findPackage(path);
                 if (!inner) {
@@ -88,7 +141,7 @@ void HostWalk::walkPackage(reference::Package& package, const std::string& plugi
                     hidden("namespace", path);
                 } else {
                     NamespaceReport innerReport;
-                    walkPackage(*inner, plugin, innerReport);
+                    walkPackage(*inner, plugin, innerReport, open);
                     report.namespaces.push_back(std::move(innerReport));
                 }
             } catch (...) {

@@ -10,11 +10,17 @@ void count(const ClassReport& cls, Counts& counts) {
     counts.constructors += cls.constructors.size();
 }
 
-void count(const NamespaceReport& space, Counts& counts) {
-    ++counts.namespaces;
-    for (const auto& cls : space.classes) count(cls, counts);
-    counts.functions += space.functions.size();
-    for (const auto& inner : space.namespaces) count(inner, counts);
+// By a list rather than recursion: no report is too deep for it.
+void count(const NamespaceReport& top, Counts& counts) {
+    std::vector<const NamespaceReport*> pending{&top};
+    while (!pending.empty()) {
+        const NamespaceReport& space = *pending.back();
+        pending.pop_back();
+        ++counts.namespaces;
+        for (const auto& cls : space.classes) count(cls, counts);
+        counts.functions += space.functions.size();
+        for (const auto& inner : space.namespaces) pending.push_back(&inner);
+    }
 }
 
 void appendList(std::string& out, const std::vector<Argument>& arguments, bool more) {

@@ -10,6 +10,10 @@
 
 namespace orrery::inspector {
 
+/// The deepest nesting of namespaces the inspector follows and writes: far past any real
+/// tree, and shallow enough that walking it recursively keeps the stack small.
+inline constexpr std::size_t maxDepth = 100;
+
 /// One host query whose answer differs from what a fresh record's adaptor answers.
 struct Difference {
     std::string query;  ///< the host's query: "isPropertyAttribute7", "getClassInt2"

@@ -1,7 +1,12 @@
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "reports.hpp"
+#include "utf8_repair.hpp"
 
 namespace orrery::inspector {
 namespace {
@@ -60,10 +65,12 @@ Json toJson(const ClassReport& cls) {
             {"methods", toJson(cls.methods)}};
 }
 
-Json toJson(const NamespaceReport& space) {
+Json toJson(const NamespaceReport& space, std::size_t depth = 0) {
     Json classes = Json::array(), namespaces = Json::array();
     for (const auto& cls : space.classes) classes.push_back(toJson(cls));
-    for (const auto& inner : space.namespaces) namespaces.push_back(toJson(inner));
+    // The walk nests no deeper; the bound keeps the stack safe whatever report comes in.
+    if (depth < maxDepth)
+        for (const auto& inner : space.namespaces) namespaces.push_back(toJson(inner, depth + 1));
     return {{"path", space.path},
             {"plugin", space.plugin},
             {"description", space.description},
@@ -75,6 +82,47 @@ Json toJson(const NamespaceReport& space) {
 Json toJson(const Problem& problem) {
     return {
         {"where", problem.where}, {"message", problem.message}, {"id", problem.id.empty() ? Json() : Json(problem.id)}};
+}
+
+// Replaces ill-formed UTF-8 in a value's text; true when some was.
+bool repairValue(Json& value, std::vector<Json*>& objects) {
+    bool changed = false;
+    std::vector<Json*> pending{&value};
+    while (!pending.empty()) {
+        Json& next = *pending.back();
+        pending.pop_back();
+        if (next.is_string()) {
+            bool repaired = false;
+            std::string text = repairUtf8(next.get_ref<const std::string&>(), repaired);
+            if (repaired) next = std::move(text);
+            changed = changed || repaired;
+        } else if (next.is_array()) {
+            for (auto& element : next) pending.push_back(&element);
+        } else if (next.is_object()) {
+            objects.push_back(&next);
+        }
+    }
+    return changed;
+}
+
+// Plugins' text is bytes, and JSON is UTF-8: every string of the document is repaired,
+// and each object lists in "invalidUtf8" the members whose text (or a text in whose list)
+// was. Iterative, so that no document is too deep for it.
+void repairUtf8(Json& document) {
+    std::vector<std::pair<Json*, Json>> flagged;
+    std::vector<Json*> objects{&document};
+    while (!objects.empty()) {
+        Json& object = *objects.back();
+        objects.pop_back();
+        Json repaired = Json::array();
+        for (auto& member : object.items())
+            if (repairValue(member.value(), objects)) repaired.push_back(member.key());
+        if (!repaired.empty()) flagged.emplace_back(&object, std::move(repaired));
+    }
+    // Adding a member moves the object's members: the innermost objects, found last, go
+    // first, so that no object is reached through a member that has moved.
+    std::reverse(flagged.begin(), flagged.end());
+    for (auto& [object, members] : flagged) (*object)["invalidUtf8"] = std::move(members);
 }
 
 }  // namespace
@@ -123,7 +171,9 @@ void writeJson(const Inspection& inspection, std::ostream& out) {
                        {"methods", counts.methods},
                        {"constructors", counts.constructors},
                        {"functions", counts.functions}}}};
-    out << document.dump(2) << "\n";
+    repairUtf8(document);
+    // Replacing again cannot be needed; it only keeps a missed text from failing the output.
+    out << document.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
 }  // namespace orrery::inspector

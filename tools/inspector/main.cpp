@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "call_words.hpp"
 #include "exit_codes.hpp"
 #include "reports.hpp"
 #include "session.hpp"
@@ -36,13 +38,20 @@ const char* const kFooter = R"(Examples:
 
 --call NAME ARG... (repeatable; runs after the tree is pulled in):
   NAME is a class (constructs one), Class.method, a namespace function, or @N.method for a
-  method of the N-th object returned so far. An ARG is @N, a number, true or false, or text
-  ("\"42\"" for the text 42). The number of arguments must match the signature.
+  method of the N-th object returned so far. The ARGs are the words up to the next one
+  that begins with --, so "" and -x are arguments too. An ARG is @N, a number (-5, 1e-7,
+  -inf), true or false, or text; a word in double quotes is the text between them
+  ('"42"' for the text 42, '"--x"' for the text --x). The number of arguments must match
+  the signature.
+
+Plugins run in a child process: a crash, an abort or a run past --timeout is reported
+with the plugin, the step and the signal, after what was found until then.
 
 Exit codes: 0 all well; 1 the inspector itself failed; 2 bad command line; 3 a plugin could
-not be loaded (or was built against another version of the library); 4 a plugin's code failed (entry point, hook, population, signature); 5 a
---call failed; 6 something outlived the plugins. When several things fail, the smallest
-code is returned.)";
+not be loaded (or was built against another version of the library); 4 a plugin's code
+failed (entry point, hook, population, signature, or a crash, an abort or a timeout); 5 a
+--call failed; 6 something outlived the plugins; 7 with --strict, a warning or a plugin that
+published nothing. When several things fail, the smallest code is returned.)";
 
 std::string findOnPath(const std::string& program) {
     const char* path = std::getenv("PATH");
@@ -95,27 +104,43 @@ int run(int argc, char** argv) {
     bool noProgress = false;
     bool timing = false;
     std::string dotFile;
+    std::vector<std::string> words(argv + 1, argv + argc);
+    try {
+        options.calls = takeCalls(words);
+    } catch (const std::invalid_argument& error) {
+        std::cerr << error.what() << "\nRun with --help for more information.\n";
+        return exit_code::usage;
+    }
     app.add_option("plugins", options.plugins, "Plugin shared libraries to load, in order")->required();
     app.add_flag("--json", json, "Print JSON instead of the tree");
     app.add_option("--dot", dotFile,
                    "Also write a Graphviz diagram to FILE (and FILE's .svg, if Graphviz is installed)")
         ->option_text("FILE");
-    app.add_option("--call", options.calls, "Construct, or call a method or function, and print the outputs")
-        ->expected(1, -1)
-        ->allow_extra_args()
+    // Taken out of the command line before parsing (takeCalls); here for --help.
+    std::vector<std::string> unused;
+    app.add_option("--call", unused,
+                   "Construct, or call a method or function, and print the outputs; takes the words up to the next "
+                   "that begins with --")
         ->option_text("NAME ARG...");
+    app.add_flag("--strict", options.strict, "Fail (exit 7) on a warning, or on a plugin that published nothing");
+    app.add_option("--timeout", options.timeout,
+                   "Stop a run that takes longer than SECONDS (exit 4); 0 for no limit (default 300)")
+        ->option_text("SECONDS")
+        ->check(CLI::NonNegativeNumber);
     app.add_flag("--no-progress", noProgress, "No progress line on standard error during long loads");
     app.add_flag("--timing", timing, "Print where the time went, and the peak memory, on standard error");
     app.set_version_flag("--version", "orrery-inspect 0.1 (JSON schema orrery-inspector/1)");
+    std::vector<char*> rest{argv[0]};
+    for (auto& word : words) rest.push_back(word.data());
     try {
-        app.parse(argc, argv);
+        app.parse(int(rest.size()), rest.data());
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error);
         return code == 0 ? exit_code::ok : exit_code::usage;
     }
     options.progress = !noProgress;
 
-    const Outcome outcome = inspect(options);
+    const Outcome outcome = inspectSupervised(options);
     const auto reportStart = std::chrono::steady_clock::now();
     if (json)
         writeJson(outcome.inspection, std::cout);
@@ -125,12 +150,15 @@ int run(int argc, char** argv) {
     if (timing) {
         const Timing& t = outcome.timing;
         const double report = std::chrono::duration<double>(std::chrono::steady_clock::now() - reportStart).count();
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
+        // The plugins ran in a child process: its peak is the one that tells.
+        rusage self{}, child{};
+        getrusage(RUSAGE_SELF, &self);
+        getrusage(RUSAGE_CHILDREN, &child);
         std::fprintf(stderr,
                      "timing: load %.3f s, diagnose %.3f s, pull in %.3f s, calls %.3f s, unload %.3f s, "
                      "report %.3f s; peak memory %.1f MiB\n",
-                     t.load, t.diagnose, t.pullIn, t.calls, t.unload, report, double(usage.ru_maxrss) / 1024.0);
+                     t.load, t.diagnose, t.pullIn, t.calls, t.unload, report,
+                     double(std::max(self.ru_maxrss, child.ru_maxrss)) / 1024.0);
     }
     if (!dotFile.empty() && !writeDiagram(outcome.inspection, dotFile) && outcome.exitCode == exit_code::ok)
         return exit_code::usage;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -45,9 +46,69 @@ std::vector<T> since(std::vector<T> all, std::size_t before) {
     return all;
 }
 
+// " geo.Polygon tri": the words of a --call, each after a blank.
+std::string joined(const std::vector<std::string>& words) {
+    std::string out;
+    for (const auto& word : words) {
+        out += ' ';
+        out += word;
+    }
+    return out;
+}
+
 void append(std::vector<convenience::diagnostics::Finding>& to,
             std::optional<std::vector<convenience::diagnostics::Finding>> findings) {
     if (findings) to.insert(to.end(), findings->begin(), findings->end());
+}
+
+// Tells the observer, when there is one.
+class Steps {
+public:
+    explicit Steps(Observer* observer) : observer_(observer) {}
+    void phase(const std::string& plugin, const std::string& step) const {
+        if (observer_) observer_->phase(plugin, step);
+    }
+    void found(const Inspection& inspection, int exitCode) const {
+        if (observer_) observer_->found(inspection, exitCode);
+    }
+
+private:
+    Observer* observer_;
+};
+
+// Metadata the host cannot use is a finding, and the walk leaves it out; a name the
+// plugin's code cannot give is an error. True when the item can be pulled in.
+template <class Info>
+bool named(Info* info, const char* kind, std::vector<std::string>& names, Inspection& out, const std::string& plugin) {
+    using convenience::diagnostics::Severity;
+    if (!info) {
+        out.findings.push_back(
+            {Severity::error, "null-entry", kind, "(null)",
+             std::string("the plugin registered a null ") + kind + " metadata pointer: there is nothing to inspect"});
+        return false;
+    }
+    try {
+        if (const char* name = info->getName()) {
+            names.emplace_back(name);
+            return true;
+        }
+        out.findings.push_back({Severity::error, "empty-name", kind, "(null name)",
+                                std::string("the ") + kind + " metadata's name is a null pointer"});
+        names.emplace_back("(null name)");
+    } catch (...) {
+        out.errors.push_back(currentProblem("plugin " + plugin + ": the name of a " + kind));
+        names.emplace_back("(no name)");
+    }
+    return false;
+}
+
+template <class Info>
+void keepNamed(std::vector<Info*>& infos, const char* kind, std::vector<std::string>& names, Inspection& out,
+               const std::string& plugin) {
+    std::vector<Info*> kept;
+    for (Info* info : infos)
+        if (named(info, kind, names, out, plugin)) kept.push_back(info);
+    infos = std::move(kept);
 }
 
 }  // namespace
@@ -57,6 +118,7 @@ Outcome inspect(const Options& options) {
     Inspection& out = outcome.inspection;
     int code = exit_code::ok;
     auto fail = [&code](int failure) { code = code == exit_code::ok ? failure : std::min(code, failure); };
+    const Steps steps(options.observer);
 
     Stopwatch stopwatch;
     Progress progress(options.progress);
@@ -64,11 +126,14 @@ Outcome inspect(const Options& options) {
     std::vector<PluginLibrary> libraries;
     std::vector<Published> published;
     for (const std::string& path : options.plugins) {
+        // Loading runs the library's static constructors: plugin code already.
+        steps.phase(std::filesystem::path(path).filename().string(), "loading the library");
         try {
             libraries.emplace_back(path);
         } catch (const LoadError& error) {
             out.errors.push_back({"plugin " + path, error.what(), ""});
             fail(exit_code::load);
+            steps.found(out, code);
             continue;
         }
         PluginReport plugin{libraries.back().file(), false, {}, {}};
@@ -76,6 +141,7 @@ Outcome inspect(const Options& options) {
             out.findings.push_back(
                 {convenience::diagnostics::Severity::warning, "second-library", "plugin", plugin.file, *warning});
         progress.phase("loading " + plugin.file);
+        steps.phase(plugin.file, "the entry point");
         const std::size_t classesBefore = reference::registeredClassInfos().size();
         const std::size_t namespacesBefore = reference::registeredNamespaceInfos().size();
         try {
@@ -85,13 +151,15 @@ Outcome inspect(const Options& options) {
             out.errors.push_back(currentProblem("plugin " + plugin.file + ": the entry point"));
             fail(exit_code::plugin);
         }
+        steps.phase(plugin.file, "the names of what it published");
         Published mine{out.plugins.size(), since(reference::registeredClassInfos(), classesBefore),
                        since(reference::registeredNamespaceInfos(), namespacesBefore)};
-        for (COSClassInfo* info : mine.classes) plugin.classes.emplace_back(info->getName());
-        for (COSNamespaceInfo* info : mine.namespaces) plugin.namespaces.emplace_back(info->getName());
+        keepNamed(mine.classes, "class", plugin.classes, out, plugin.file);
+        keepNamed(mine.namespaces, "namespace", plugin.namespaces, out, plugin.file);
         // What a plugin published before its entry point failed stays unused.
         if (plugin.loaded) published.push_back(std::move(mine));
         out.plugins.push_back(std::move(plugin));
+        steps.found(out, code);
     }
 
     stopwatch.lap(outcome.timing.load);
@@ -99,19 +167,27 @@ Outcome inspect(const Options& options) {
     // Before the host pulls anything in: population moves the records' content on.
     progress.phase("diagnosing");
     for (const Published& mine : published) {
+        steps.phase(out.plugins[mine.plugin].file, "diagnosing what it published");
         for (COSClassInfo* info : mine.classes) append(out.findings, convenience::diagnostics::diagnosePublished(info));
         for (COSNamespaceInfo* info : mine.namespaces)
             append(out.findings, convenience::diagnostics::diagnosePublished(info));
     }
+    steps.found(out, code);
 
     stopwatch.lap(outcome.timing.diagnose);
 
     {
-        HostWalk walk(out, progress);
+        HostWalk walk(out, progress, options.observer);
         for (const Published& mine : published) {
             const std::string& file = out.plugins[mine.plugin].file;
-            for (COSClassInfo* info : mine.classes) walk.walkClass(info, file);
-            for (COSNamespaceInfo* info : mine.namespaces) walk.walkNamespace(info, file);
+            for (COSClassInfo* info : mine.classes) {
+                walk.walkClass(info, file);
+                steps.found(out, code);
+            }
+            for (COSNamespaceInfo* info : mine.namespaces) {
+                walk.walkNamespace(info, file);
+                steps.found(out, code);
+            }
         }
     }
     if (!out.errors.empty()) fail(exit_code::plugin);
@@ -119,8 +195,11 @@ Outcome inspect(const Options& options) {
 
     {
         CallSession session(out);
-        for (const auto& command : options.calls)
+        for (const auto& command : options.calls) {
+            steps.phase(session.owner(command), "call" + joined(command));
             if (!session.run(command)) fail(exit_code::call);
+            steps.found(out, code);
+        }
     }
     stopwatch.lap(outcome.timing.calls);
 
@@ -128,9 +207,14 @@ Outcome inspect(const Options& options) {
     // plugins go, and with them what they kept in static storage. Whatever is still alive
     // now, nothing can free any more.
     progress.phase("shutting down");
+    steps.phase("", "shutting the host down");
     reference::shutdown();
-    while (!libraries.empty()) libraries.pop_back();
+    while (!libraries.empty()) {
+        steps.phase(libraries.back().file(), "unloading the library");
+        libraries.pop_back();
+    }
     progress.finish();
+    steps.phase("", "the leak check");
     testkit::LeakReport leaks{reference::liveCounts(), reference::leakReport(),
                               convenience::diagnostics::liveRecords()};
     if (!leaks.clean()) {
@@ -138,6 +222,11 @@ Outcome inspect(const Options& options) {
         fail(exit_code::leak);
     }
     stopwatch.lap(outcome.timing.unload);
+    const bool eachPublished = std::all_of(out.plugins.begin(), out.plugins.end(), [](const PluginReport& plugin) {
+        return !plugin.loaded || !plugin.classes.empty() || !plugin.namespaces.empty();
+    });
+    if (options.strict && (!out.findings.empty() || !eachPublished)) fail(exit_code::strict);
+    steps.found(out, code);
     outcome.exitCode = code;
     return outcome;
 }

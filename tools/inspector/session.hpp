@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "inspection.hpp"
+#include "observer.hpp"
 
 namespace orrery::inspector {
 
@@ -13,6 +14,11 @@ struct Options {
     std::vector<std::string> plugins;
     std::vector<std::vector<std::string>> calls;
     bool progress = true;  ///< on standard error, when it is a terminal
+    /// Warnings, and a plugin that published nothing, fail the run (exit_code::strict).
+    bool strict = false;
+    /// Seconds the supervised run may take; 0 for no limit. Unused by inspect().
+    double timeout = 300;
+    Observer* observer = nullptr;  ///< told the steps and the findings as they come
 };
 
 /// Where the time went, in seconds of wall time.
@@ -30,6 +36,12 @@ struct Outcome {
     Timing timing;
 };
 
+/// Runs everything in this process: a plugin that crashes takes the caller with it.
 Outcome inspect(const Options& options);
+
+/// Runs inspect() in a child process and follows it: a child that crashes, aborts,
+/// overflows its stack, exits early or outlives the timeout is an error naming the
+/// plugin, the step and the signal, after what it had found by then (exit_code::plugin).
+Outcome inspectSupervised(const Options& options);
 
 }  // namespace orrery::inspector

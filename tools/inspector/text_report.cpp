@@ -61,13 +61,15 @@ public:
         for (const auto& method : cls.methods) callable("method", method, inner);
     }
 
-    void space(const NamespaceReport& space, std::string_view indent) {
+    void space(const NamespaceReport& space, std::string_view indent, std::size_t depth = 0) {
         *this << indent << "namespace " << space.path;
         described(space.description);
         const std::string inner = std::string(indent) + "  ";
         for (const auto& cls : space.classes) this->cls(cls, inner);
         for (const auto& function : space.functions) callable("function", function, inner);
-        for (const auto& innerSpace : space.namespaces) this->space(innerSpace, inner);
+        // The walk nests no deeper; the bound keeps the stack safe whatever report comes in.
+        if (depth < maxDepth)
+            for (const auto& innerSpace : space.namespaces) this->space(innerSpace, inner, depth + 1);
     }
 
     void call(const CallReport& call) {

@@ -1,5 +1,6 @@
 #include "host/reference/values.hpp"
 
+#include <charconv>
 #include <cstring>
 #include <stdexcept>
 
@@ -72,10 +73,9 @@ std::string describe(const COSValue& value) {
     switch (array->classID()) {
         case hxDOUBLE_CLASS: {
             if (array->numberOfElements() != 1) return "<double array>";
-            std::string text = std::to_string(toDouble(value));
-            text.erase(text.find_last_not_of('0') + 1);
-            if (text.back() == '.') text.pop_back();
-            return text;
+            // The shortest text that reads back as the same double: 1e-07, not 0.000000.
+            char text[32];
+            return std::string(text, std::to_chars(text, text + sizeof text, toDouble(value)).ptr);
         }
         case hxLOGICAL_CLASS:
             if (array->numberOfElements() != 1) return "<logical array>";
