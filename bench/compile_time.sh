@@ -148,7 +148,7 @@ METHOD
     echo '}'
 } >"$work/raw.cpp"
 
-flags=(-std=c++20 -O2 -g -Dboost=kvboost -Iinclude -isystem "$build/include/orrery_host" -isystem "$build/host-boost")
+flags=(-std=c++20 -O2 -g -Iinclude -isystem "$build/include/orrery_host" -isystem "$build/kvboost-headers")
 # The median CPU time of compiling the source, in seconds: other work on the machine does not count.
 median() {
     local source=$1 times=()

@@ -1,7 +1,7 @@
-# Install rules: both libraries with a versioned SONAME, the public headers under
-# include/orrery/, a CMake package (find_package(orrery_convenience CONFIG) gives
-# orrery::convenience, orrery::reference_host and the header-only orrery::testkit) and
-# pkg-config files.
+# Install rules: both libraries with a versioned SONAME, the inspector (when built), the
+# public headers under include/orrery/, a CMake package (find_package(orrery_convenience
+# CONFIG) gives orrery::convenience, orrery::reference_host, the header-only
+# orrery::testkit, orrery::inspect and orrery_add_plugin) and pkg-config files.
 include(CMakePackageConfigHelpers)
 
 set(ORRERY_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/orrery_convenience)
@@ -19,11 +19,9 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/orrery_testkit DESTINATION ${CMA
 install(FILES ${ORRERY_HOST_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery/host COMPONENT development)
 install(FILES ${ORRERY_REFERENCE_HOST_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery/host/reference
         COMPONENT development)
-# The host's Boost lives in namespace kvboost (see the top-level CMakeLists.txt): the
-# installed headers reach Boost's own headers through include/orrery/kvboost too.
-install(CODE "file(CREATE_LINK \"${Boost_INCLUDE_DIRS}/boost\"
-                   \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_INCLUDEDIR}/orrery/kvboost\" SYMBOLIC)"
-        COMPONENT development)
+# The host's Boost, renamed into kvboost (cmake/kvboost.cmake): a copy of the headers,
+# so that the package refers to no Boost of the build machine.
+install(DIRECTORY ${ORRERY_KVBOOST_DIR}/kvboost DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orrery COMPONENT development)
 
 install(EXPORT orrery_convenience_targets NAMESPACE orrery:: FILE orrery_convenienceTargets.cmake
         DESTINATION ${ORRERY_PACKAGE_DIR} COMPONENT development)
@@ -33,7 +31,7 @@ configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/orrery_convenienceConfig
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/orrery_convenienceConfigVersion.cmake
                                  COMPATIBILITY ${ORRERY_VERSION_COMPATIBILITY})
 install(FILES ${PROJECT_BINARY_DIR}/orrery_convenienceConfig.cmake
-              ${PROJECT_BINARY_DIR}/orrery_convenienceConfigVersion.cmake
+              ${PROJECT_BINARY_DIR}/orrery_convenienceConfigVersion.cmake ${PROJECT_SOURCE_DIR}/cmake/orrery_add_plugin.cmake
         DESTINATION ${ORRERY_PACKAGE_DIR} COMPONENT development)
 
 # The .pc files find the prefix from their own place, so that `cmake --install --prefix`

@@ -4,17 +4,16 @@
 # DLLs and executables side by side: Windows finds a program's DLLs in its own folder.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 
-# Boost is header-only here. Its headers reach the cross compiler through a folder that
-# holds nothing but a link to boost/: -I/usr/include would bring Linux's C library in.
+# Boost is header-only here, and read only to make the host's renamed copy
+# (cmake/kvboost.cmake). Its headers reach the cross compiler through a folder that holds
+# nothing but a link to boost/: -I/usr/include would bring Linux's C library in.
 find_path(ORRERY_BOOST_INCLUDE_DIR boost/version.hpp PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 if(NOT ORRERY_BOOST_INCLUDE_DIR)
     message(FATAL_ERROR "Boost's headers were not found (Debian package libboost-dev)")
 endif()
-set(Boost_INCLUDE_DIRS ${ORRERY_BOOST_INCLUDE_DIR})
-file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/boost-headers)
-file(CREATE_LINK ${ORRERY_BOOST_INCLUDE_DIR}/boost ${PROJECT_BINARY_DIR}/boost-headers/boost SYMBOLIC)
-add_library(Boost::headers INTERFACE IMPORTED)
-set_target_properties(Boost::headers PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${PROJECT_BINARY_DIR}/boost-headers)
+set(ORRERY_BOOST_HEADERS_DIR ${PROJECT_BINARY_DIR}/boost-headers)
+file(MAKE_DIRECTORY ${ORRERY_BOOST_HEADERS_DIR})
+file(CREATE_LINK ${ORRERY_BOOST_INCLUDE_DIR}/boost ${ORRERY_BOOST_HEADERS_DIR}/boost SYMBOLIC)
 
 # GoogleTest and GoogleMock, compiled from the sources of Debian's googletest package
 # (its libraries are built for Linux). Static: each test executable carries its own.

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "convenience/plugin/build_stamp.hpp"
 #include "utf8_repair.hpp"
 #include "wire.hpp"
 
@@ -120,7 +121,7 @@ TEST(Inspector, ExamplePluginsShowTheSameTreeInEveryFormat) {
     EXPECT_EQ(document["calls"][1]["outputs"][1]["value"], "0.5");
     const fs::path saved = fs::path(::testing::TempDir()) / "inspector_examples.json";
     std::ofstream(saved) << json.out;
-    Result valid = runProgram({"python3", VALIDATE_JSON, JSON_SCHEMA, saved.string()});
+    Result valid = runProgram({SYSTEM_PYTHON, VALIDATE_JSON, JSON_SCHEMA, saved.string()});
     EXPECT_EQ(valid.exitCode, 0) << valid.out << valid.err;
 
     const fs::path diagram = fs::path(::testing::TempDir()) / "inspector_examples.dot";
@@ -138,6 +139,36 @@ TEST(Inspector, PluginsThatCannotBeLoadedAreNamedAndExitWith3) {
                                HasSubstr(": cannot be loaded as a shared library: "),
                                HasSubstr(": not a plugin: it has no entry point orrery_define_plugin"),
                                HasSubstr("class geo.Polygon < geo.Shape")));  // the good one is still shown
+}
+
+TEST(Inspector, PluginsBuiltAgainstAnotherAbiAreRefusedWithBothVersions) {
+    Result run = inspect({plugin("other_abi_plugin"), plugin("unstamped_plugin"), GEO_PLUGIN});
+    EXPECT_EQ(run.exitCode, 3);
+    const std::string ours = std::string(ORRERY_CONVENIENCE_VERSION) + " (ABI " + ORRERY_CONVENIENCE_ABI_TAG + ")";
+    EXPECT_THAT(run.out, HasSubstr(": built against orrery_convenience 0.0.7 (ABI orrery_convenience-0.0/" +
+                                   std::string(ORRERY_DETAIL_STDLIB_ABI) + "), but the inspector runs " + ours));
+    EXPECT_THAT(run.out, HasSubstr("unstamped_plugin.so: it carries no build stamp (orrery_plugin_build_stamp)"));
+    // Refused before their entry points ran: nothing of theirs reached the host.
+    EXPECT_THAT(run.out, AllOf(Not(HasSubstr("foreign.Never")), Not(HasSubstr("unstamped.Never")),
+                               HasSubstr("class geo.Polygon < geo.Shape")));
+}
+
+TEST(Inspector, APluginWithItsOwnCopyOfTheLibraryIsLoadedWithAWarning) {
+    Result run = inspect({plugin("second_library_plugin"), "--json"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const auto document = nlohmann::json::parse(run.out);
+    ASSERT_EQ(document["findings"].size(), 1u) << run.out;
+    const auto& finding = document["findings"][0];
+    EXPECT_EQ(finding["severity"], "warning");
+    EXPECT_EQ(finding["check"], "second-library");
+    EXPECT_EQ(finding["recordKind"], "plugin");
+    EXPECT_EQ(finding["recordName"], "second_library_plugin.so");
+    EXPECT_THAT(finding["message"].get<std::string>(),
+                AllOf(HasSubstr("its own copy of the library (in "), HasSubstr("second_library_plugin.so) beside"),
+                      HasSubstr("liborrery_convenience.so")));
+    EXPECT_EQ(document["classes"][0]["id"], "copy.Own");
+    // The geo plugin uses the inspector's own library: no warning.
+    EXPECT_EQ(nlohmann::json::parse(inspect({GEO_PLUGIN, "--json"}).out)["findings"].size(), 0u);
 }
 
 TEST(Inspector, FailingPluginCodeIsReportedWithItsErrorAndExitsWith4) {
@@ -399,7 +430,7 @@ TEST(Inspector, JsonIsUtf8WhateverBytesComeInAndFlagsWhatWasRepaired) {
 
     const fs::path saved = fs::path(::testing::TempDir()) / "inspector_hostile.json";
     std::ofstream(saved) << run.out;
-    Result valid = runProgram({"python3", VALIDATE_JSON, JSON_SCHEMA, saved.string()});
+    Result valid = runProgram({SYSTEM_PYTHON, VALIDATE_JSON, JSON_SCHEMA, saved.string()});
     EXPECT_EQ(valid.exitCode, 0) << valid.out << valid.err;
 }
 

@@ -2,11 +2,7 @@
 
 // The host builds Boost into its own namespace, kvboost, so that the Boost types in its
 // interface (intrusive pointers, small vectors) can never clash with a plugin's own
-// Boost. Everything that includes host headers is compiled the same way: with
-// boost=kvboost defined and kvboost/ leading to Boost's headers (see CMakeLists.txt).
-#if !defined(boost)
-#  error "host headers need Boost in the host's namespace: compile with -Dboost=kvboost"
-#endif
-
-#include <boost/container/small_vector.hpp>
-#include <boost/intrusive_ptr.hpp>
+// Boost. kvboost/ holds those Boost headers renamed (namespace kvboost, macros KVBOOST_*),
+// made by the build and installed with these headers (cmake/kvboost.cmake).
+#include <kvboost/container/small_vector.hpp>
+#include <kvboost/intrusive_ptr.hpp>

@@ -2,7 +2,7 @@
 // export table. They are Boost's own inline members, emitted here from Boost's header:
 // get_lock is marked used there, the other three are instantiated by taking their
 // addresses, and this file is compiled with default visibility for inline functions.
-#include <boost/serialization/singleton.hpp>
+#include <kvboost/serialization/singleton.hpp>
 
 namespace {
 

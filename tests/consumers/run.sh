@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Builds and runs the two consumer projects the way other projects use this library:
+# Builds and runs the consumer projects the way other projects use this library:
 #   find_package      against a `cmake --install` of the package preset into a temporary
 #                     prefix; the same source is then built once more with pkg-config
+#   boost             every public header and Boost.ProgramOptions in one program, against
+#                     the same prefix
+#   plugin template   examples/plugin-template, against the same prefix: its plugin, its
+#                     tests with the test kit, and the installed inspector on the plugin
 #   add_subdirectory  with this source tree as a subdirectory
 # Each consumer checks its own class on the reference host; any failure stops the script.
 set -euo pipefail
@@ -38,6 +42,19 @@ if [ -e "$prefix/include/orrery/host/reference/detail" ]; then
     echo "the reference host's internals were installed" >&2
     exit 1
 fi
+# The package is relocatable and stands alone: no link out of the prefix, and no path of
+# the build machine's Boost (or anything else under /usr) recorded in it.
+outside=$(find "$prefix" -type l -lname '/*' -printf '%p -> %l\n')
+if [ -n "$outside" ]; then
+    echo "the install links out of its prefix:" >&2
+    echo "$outside" >&2
+    exit 1
+fi
+if grep -rIl -e '/usr/include' -e "$root" "$prefix/lib" "$prefix/share" 2>/dev/null; then
+    echo "the files above record a path of the build machine" >&2
+    exit 1
+fi
+"$prefix/bin/orrery-inspect" --version
 
 echo "== find_package consumer"
 quietly cmake -S "$here/find_package" -B "$work/find_package" -G Ninja -DCMAKE_PREFIX_PATH="$prefix"
@@ -51,6 +68,22 @@ read -r -a flags <<<"$(pkg-config --cflags --libs orrery_convenience)"
 g++ -std=c++20 -Wall -Wextra -Wshadow -Wconversion -Wsign-conversion -Werror "$here/find_package/main.cpp" \
     "${flags[@]}" -Wl,-rpath,"$(pkg-config --variable=libdir orrery_convenience)" -o "$work/shop_item_pc"
 "$work/shop_item_pc"
+passed=$((passed + 1))
+
+echo "== Boost.ProgramOptions consumer (every public header)"
+quietly cmake -S "$here/boost_program_options" -B "$work/boost" -G Ninja -DCMAKE_PREFIX_PATH="$prefix"
+cmake --build "$work/boost" -j "$jobs"
+"$work/boost/boost_consumer" --watts 75
+passed=$((passed + 1))
+
+echo "== plugin template (examples/plugin-template): build, test, inspect"
+quietly cmake -S "$root/examples/plugin-template" -B "$work/plugin-template" -G Ninja -DCMAKE_PREFIX_PATH="$prefix"
+cmake --build "$work/plugin-template" -j "$jobs"
+ctest --test-dir "$work/plugin-template" --output-on-failure -j "$jobs"
+if ! ctest --test-dir "$work/plugin-template" -N | grep -q garden_inspect; then
+    echo "the plugin template has no inspection step: the installed package lacks orrery::inspect" >&2
+    exit 1
+fi
 passed=$((passed + 1))
 
 echo "== add_subdirectory consumer"

@@ -53,6 +53,28 @@ ORRERY_DEFINE_PLUGIN() {
     lost->addProperty(createProperty("x"));
     createClass("leaky.Kept")->publish();
 }
+
+#elif PLUGIN_KIND == 13
+// As a plugin built against another release would be stamped: what the macro writes, by
+// hand, with other values.
+extern "C" ORRERY_PLUGIN_EXPORT const orrery_build_stamp* orrery_plugin_build_stamp() noexcept {
+    static constexpr orrery_build_stamp stamp{"0.0.7", "orrery_convenience-0.0/" ORRERY_DETAIL_STDLIB_ABI};
+    return &stamp;
+}
+extern "C" ORRERY_PLUGIN_EXPORT void orrery_define_plugin() { createClass("foreign.Never")->publish(); }
+
+#elif PLUGIN_KIND == 14
+// Carries the library's stamp function itself, as a plugin that links the library
+// statically does; otherwise a good plugin.
+extern "C" const orrery_build_stamp* orrery_convenience_build_stamp() noexcept {
+    static constexpr orrery_build_stamp stamp{ORRERY_CONVENIENCE_VERSION, ORRERY_CONVENIENCE_ABI_TAG};
+    return &stamp;
+}
+ORRERY_DEFINE_PLUGIN() { createClass("copy.Own")->publish(); }
+
+#elif PLUGIN_KIND == 15
+// An entry point without the macro, so without a stamp.
+extern "C" ORRERY_PLUGIN_EXPORT void orrery_define_plugin() { createClass("unstamped.Never")->publish(); }
 #endif
 
 #if PLUGIN_KIND >= 5

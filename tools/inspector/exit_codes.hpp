@@ -6,7 +6,7 @@ namespace orrery::inspector::exit_code {
 inline constexpr int ok = 0;
 inline constexpr int internal = 1;  ///< the inspector itself failed (out of memory, cannot write its output)
 inline constexpr int usage = 2;  ///< the command line is wrong
-inline constexpr int load = 3;  ///< a plugin could not be loaded: no file, not a library, no entry point
+inline constexpr int load = 3;  ///< a plugin could not be loaded: no file, not a library, no entry point, another ABI
 /// A plugin's code failed: its entry point, a hook, a population, a signature; or the
 /// process running it crashed, aborted, overflowed its stack or ran out of time.
 inline constexpr int plugin = 4;

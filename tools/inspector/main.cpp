@@ -48,10 +48,10 @@ Plugins run in a child process: a crash, an abort or a run past --timeout is rep
 with the plugin, the step and the signal, after what was found until then.
 
 Exit codes: 0 all well; 1 the inspector itself failed; 2 bad command line; 3 a plugin could
-not be loaded; 4 a plugin's code failed (entry point, hook, population, signature, or a
-crash, an abort or a timeout); 5 a --call failed; 6 something outlived the plugins; 7 with
---strict, a warning or a plugin that published nothing. When several things fail, the
-smallest code is returned.)";
+not be loaded (or was built against another version of the library); 4 a plugin's code
+failed (entry point, hook, population, signature, or a crash, an abort or a timeout); 5 a
+--call failed; 6 something outlived the plugins; 7 with --strict, a warning or a plugin that
+published nothing. When several things fail, the smallest code is returned.)";
 
 std::string findOnPath(const std::string& program) {
     const char* path = std::getenv("PATH");

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "plugin_compatibility.hpp"
+
 namespace orrery::inspector {
 
 PluginLibrary::PluginLibrary(const std::string& path) : file_(std::filesystem::path(path).filename().string()) {
@@ -29,12 +31,19 @@ PluginLibrary::PluginLibrary(const std::string& path) : file_(std::filesystem::p
                         " (define one with ORRERY_DEFINE_PLUGIN)");
     }
     entry_ = reinterpret_cast<convenience::plugin::EntryPoint>(symbol);
+    try {
+        warning_ = checkCompatibility(handle_);
+    } catch (...) {
+        close();  // a constructor that throws leaves no destructor to do it
+        throw;
+    }
 }
 
 PluginLibrary::PluginLibrary(PluginLibrary&& other) noexcept
     : handle_(std::exchange(other.handle_, nullptr)),
       entry_(std::exchange(other.entry_, nullptr)),
-      file_(std::move(other.file_)) {}
+      file_(std::move(other.file_)),
+      warning_(std::move(other.warning_)) {}
 
 PluginLibrary::~PluginLibrary() { close(); }
 

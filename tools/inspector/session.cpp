@@ -137,6 +137,9 @@ Outcome inspect(const Options& options) {
             continue;
         }
         PluginReport plugin{libraries.back().file(), false, {}, {}};
+        if (const auto& warning = libraries.back().warning())
+            out.findings.push_back(
+                {convenience::diagnostics::Severity::warning, "second-library", "plugin", plugin.file, *warning});
         progress.phase("loading " + plugin.file);
         steps.phase(plugin.file, "the entry point");
         const std::size_t classesBefore = reference::registeredClassInfos().size();
