@@ -3,6 +3,7 @@
 // computed side by side. Run under ThreadSanitizer too (the tsan preset).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -86,6 +87,37 @@ TEST_F(ConcurrencyTest, RecordsComeAndGoOnSeveralThreads) {
             cls->propertyRecords.clear();
         }
     });
+    EXPECT_EQ(diagnostics::liveRecordCount(), 0u);
+}
+
+// A report taken while other threads make, copy, move and destroy records reads only
+// records whose fields all exist, each under the name it was made with.
+TEST_F(ConcurrencyTest, ALeakReportIsTakenWhileRecordsComeAndGo) {
+    std::atomic<int> building{kThreads - 1};
+    std::vector<std::thread> makers;
+    for (int t = 1; t < kThreads; ++t)
+        makers.emplace_back([&] {
+            for (int i = 0; i < 300; ++i) {
+                auto cls = createClass("pkg.Concurrent");
+                COSMethodInfoStruct copied(*createMethod("concurrent"));
+                COSNamespaceInfoStruct moved(std::move(*createNamespace("concurrent")));
+                auto function = createFunction("concurrent");
+                auto property = std::make_shared<COSPropInfoStruct>(*createProperty("concurrent"));
+                auto constructor = createConstructor();
+            }
+            building.fetch_sub(1);
+        });
+    int reports = 0;
+    bool garbled = false;
+    while ((building.load() > 0 || reports == 0) && !garbled) {
+        for (const auto& record : diagnostics::liveRecords()) {
+            garbled = !(record.name.empty() || record.name == "concurrent" || record.name == "pkg.Concurrent");
+            EXPECT_FALSE(garbled) << record.kind << " \"" << record.name << '"';
+            if (garbled) break;
+        }
+        ++reports;
+    }
+    for (auto& maker : makers) maker.join();
     EXPECT_EQ(diagnostics::liveRecordCount(), 0u);
 }
 

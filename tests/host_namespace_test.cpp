@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convenience/convenience.hpp"
+#include "convenience/diagnostics/contract.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
@@ -102,6 +103,88 @@ TEST_F(HostNamespaceTest, ClassesHaveDottedIdsAndFunctionsDottedNames) {
     EXPECT_EQ(COSClass::getClass(makeId("nowhere.Point")), nullptr);
     EXPECT_EQ(reference::findFunction("outer.inner"), nullptr);
     EXPECT_THROW(reference::invokeFunction("outer.inner.g", {}, 1), std::invalid_argument);
+}
+
+// Every level of a long path is looked up in the one above it, not only the first two.
+TEST_F(HostNamespaceTest, PathsOfThreeAndMoreLevelsResolveLevelByLevel) {
+    auto a = createNamespace("a");
+    auto b = createNamespace("b");
+    auto c = createNamespace("c");
+    auto f = createFunction("f");
+    f->invokeFcn = [](const COSClient*, int& count, COSValue* out, int, const COSValue*) {
+        out[0] = reference::makeDouble(4);
+        count = 1;
+    };
+    c->addFunction(f);
+    c->addClass(createClass("D"));
+    b->addClass(createClass("c"));  // a class beside the namespace of the same name
+    b->addInnerNamespace(c);
+    a->addInnerNamespace(b);
+    a->publish();
+
+    reference::Package* abc = reference::findPackage("a.b.c");
+    ASSERT_NE(abc, nullptr);
+    EXPECT_EQ(abc->name(), "a.b.c");
+    EXPECT_EQ(omGetInnerNamespace(omGetInnerNamespace(omGetNamespace("a"), "b"), "c"), abc);
+    COSClass* d = COSClass::getClass(makeId("a.b.c.D"));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->getClassID(), makeId("a.b.c.D"));
+    EXPECT_EQ(reference::findClass("a.b.c")->getClassID(), makeId("a.b.c"));
+    auto out = reference::invokeFunction("a.b.c.f", {}, 1);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(reference::toDouble(out[0]), 4.0);
+    EXPECT_EQ(reference::findFunction("a.b.c.f"), abc->findFunction("f"));
+
+    EXPECT_EQ(reference::findPackage("a.b.c.D"), nullptr);
+    EXPECT_EQ(reference::findPackage("a.c.b"), nullptr);
+    EXPECT_EQ(reference::findFunction("a.b.f"), nullptr);
+    EXPECT_EQ(reference::findFunction("a.c.b.f"), nullptr);
+    EXPECT_EQ(COSClass::getClass(makeId("a.b.D")), nullptr);
+    EXPECT_EQ(COSClass::getClass(makeId("a.b.c.d.D")), nullptr);
+}
+
+// One record listed in two namespaces becomes two host classes; the record, with one
+// cosClass, answers for the first, which got its members, and the sharing is diagnosed.
+TEST_F(HostNamespaceTest, AClassRecordInTwoNamespacesKeepsItsFirstClass) {
+    auto shared = createClass("C");
+    shared->addConstructor(createConstructor());
+    auto one = createNamespace("one");
+    one->addClass(shared);
+    one->publish();
+    auto two = createNamespace("two");
+    two->addClass(shared);
+    two->publish();
+
+    reference::ClassObject* first = reference::findClass("one.C");
+    reference::ClassObject* second = reference::findClass("two.C");
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(shared->cosClass, first);
+    ASSERT_NE(first->findConstructor(), nullptr);
+    EXPECT_EQ(second->findConstructor(), nullptr);  // the members went to the first
+    EXPECT_EQ(reference::asSignature(first->findConstructor()->getSignature()).toString(),
+              "() -> (one.C scalar Output)");
+
+    const auto findings = diagnostics::diagnose(shared);
+    ASSERT_EQ(findings.size(), 1u) << diagnostics::describe(findings);
+    EXPECT_EQ(findings[0].check, "shared-class");
+    EXPECT_EQ(findings[0].message,
+              "the host populated the record as two.C too besides one.C: only the first populated gets the members "
+              "and the record answers for it alone; make one record per class");
+
+    // Within one tree the listing itself is diagnosed, before any host sees it.
+    auto record = createClass("Part");
+    auto geo = createNamespace("geo");
+    auto util = createNamespace("util");
+    geo->addClass(record);
+    util->addClass(record);
+    geo->addInnerNamespace(util);
+    const auto listed = diagnostics::diagnose(geo);
+    ASSERT_EQ(listed.size(), 1u) << diagnostics::describe(listed);
+    EXPECT_EQ(listed[0].check, "shared-class");
+    EXPECT_EQ(listed[0].recordName, "geo.util.Part");
+    EXPECT_EQ(listed[0].message,
+              "the class record is also listed as geo.Part: the host makes a class for each listing, but only the "
+              "first populated gets the members and the record answers for it alone; make one record per class");
 }
 
 TEST_F(HostNamespaceTest, UnknownNamesRaiseTheHostsErrorAndAreNeverNull) {

@@ -70,6 +70,18 @@ TEST(Errors, CatalogueFillsInArgumentsByNumberAndNamesAnUnknownMessage) {
                       "Unknown message test:host:Missing.");
 }
 
+TEST(Errors, PlaceholderMayEndThePatternAndMalformedArgumentsKeepWhatFollows) {
+    using namespace foundation::core::except;
+    struct Tag;
+    reference::addMessageText("test:host:Last", u"{0} failed: {1}");
+    reference::addMessageText("test:host:Only", u"{0}");
+    // A Latin-1 message (as std::exception::what() may give) loses only its bad byte.
+    const Message latin1{{std::string("order"), std::string("caf\xE9 au lait")}, "test:host", "Last"};
+    EXPECT_HOST_ERROR(throw Exception<Tag>(latin1), "test:host:Last", "order failed: caf\xEF\xBF\xBD au lait");
+    EXPECT_EQ(Exception<Tag>(latin1).GetUnicodeMessageTxt(), u"order failed: caf\uFFFD au lait");
+    EXPECT_HOST_ERROR(throw Exception<Tag>(Message{{std::int64_t{7}}, "test:host", "Only"}), "test:host:Only", "7");
+}
+
 TEST(LiveCounts, PrinterNamesOnlyTheNonZeroCountsAndEveryFieldIsVisited) {
     reference::LiveCounts counts;
     auto printed = [&] {

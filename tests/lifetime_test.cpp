@@ -80,6 +80,60 @@ TEST_F(LifetimeTest, AnAdaptorLeavesARecordPopulatedByAnotherAdaptorAlone) {
     EXPECT_EQ(cls->cosClass, populated);
 }
 
+// A host class freed before its adaptor, and a new one made at the same address and
+// populated in between: the new class is alive, whatever the old adaptor's end says.
+TEST_F(LifetimeTest, AHostClassAtTheAddressOfAFreedOneIsAlive) {
+    using Host = ::testing::NiceMock<RecordingClass>;
+    alignas(Host) unsigned char storage[sizeof(Host)];
+    auto makeClass = [&](const char* id) {
+        auto* made = new (storage) Host();
+        ON_CALL(*made, getClassID()).WillByDefault(::testing::Return(makeId(id)));
+        return made;
+    };
+    auto first = createClass("pkg.First");
+    auto second = createClass("pkg.Second");
+    auto firstMember = createMethod("m");
+    first->addMethod(firstMember);
+    auto secondMember = createMethod("m");
+    second->addMethod(secondMember);
+
+    // Another record populates the new class.
+    auto* oldAdaptor = new ClassInfoAdaptor(first);
+    Host* oldClass = makeClass("pkg.First");
+    oldAdaptor->populateClass(oldClass, nullptr);
+    oldClass->~Host();
+    Host* newClass = makeClass("pkg.Second");
+    auto* newAdaptor = new ClassInfoAdaptor(second);
+    newAdaptor->populateClass(newClass, nullptr);
+    ASSERT_EQ(static_cast<void*>(oldClass), static_cast<void*>(newClass));
+    delete oldAdaptor;
+    EXPECT_EQ(first->cosClass, nullptr);
+    EXPECT_EQ(second->cosClass, newClass);
+    EXPECT_EQ(GetDefiningClassID(secondMember->classHolder).str(), "pkg.Second");
+    EXPECT_THROW_MESSAGE(GetDefiningClassID(firstMember->classHolder), std::logic_error,
+                         "the class record 'pkg.First' has no host class yet: the host has not populated it");
+
+    // The same record, through a second adaptor, populates the new class.
+    auto* againAdaptor = new ClassInfoAdaptor(first);
+    newClass->~Host();
+    newClass = makeClass("pkg.First");
+    againAdaptor->populateClass(newClass, nullptr);
+    delete newAdaptor;  // its class went first
+    EXPECT_EQ(second->cosClass, nullptr);
+    auto* thirdAdaptor = new ClassInfoAdaptor(first);
+    newClass->~Host();
+    newClass = makeClass("pkg.First");
+    thirdAdaptor->populateClass(newClass, nullptr);
+    delete againAdaptor;  // freed after its class, whose address the live one now has
+    EXPECT_EQ(first->cosClass, newClass);
+    EXPECT_EQ(GetDefiningClassID(firstMember->classHolder).str(), "pkg.First");
+    delete thirdAdaptor;
+    EXPECT_EQ(first->cosClass, nullptr);
+    newClass->~Host();
+    first->methodRecords.clear();
+    second->methodRecords.clear();
+}
+
 TEST_F(LifetimeTest, AClassTheHostNeverPullsFreesItsMemberLoop) {
     {
         auto cls = createClass("pkg.Unused");
@@ -177,6 +231,26 @@ TEST_F(LifetimeTest, ANamespaceTheHostNeverResolvesFreesItsClassesMemberLoops) {
     EXPECT_EQ(diagnostics::liveRecordCount(), 0u) << diagnostics::describe(diagnostics::liveRecords());
 }
 
+TEST_F(LifetimeTest, AClassListedTwiceOrInTwoNamespacesTheHostNeverResolvesIsFreedToo) {
+    {
+        auto geo = createNamespace("geo");
+        auto polygon = createClass("Polygon");
+        polygon->addProperty(createProperty("area"));
+        polygon->addConstructor(createConstructor());
+        geo->addClass(polygon);
+        geo->addClass(polygon);
+        geo->publish();
+        auto map = createNamespace("map");
+        auto tile = createClass("Tile");
+        tile->addMethod(createMethod("draw"));
+        map->addClass(tile);
+        geo->addClass(tile);
+        map->publish();
+    }
+    reference::shutdown();
+    EXPECT_EQ(diagnostics::liveRecordCount(), 0u) << diagnostics::describe(diagnostics::liveRecords());
+}
+
 TEST_F(LifetimeTest, ANamespaceRecordOutlivingTheHostIsPublishedAgainToTheNextOne) {
     auto geo = createNamespace("geo");
     auto area = createFunction("area");
@@ -190,6 +264,50 @@ TEST_F(LifetimeTest, ANamespaceRecordOutlivingTheHostIsPublishedAgainToTheNextOn
     reference::shutdown();
     geo->publish();
     EXPECT_EQ(reference::describe(reference::invokeFunction("geo.area", {}, 1).at(0)), "2");
+}
+
+// Shutting down frees the very adaptor and record whose hook is running: refused.
+TEST_F(LifetimeTest, ShutdownFromInsideAHostCallIsRefused) {
+    const std::string refused =
+        "reference::shutdown: the host is inside a population, constructor, method or property call, whose "
+        "metadata shutting down would free under it; shut down once that call has returned";
+    auto stop = [](auto&&...) { reference::shutdown(); };
+    auto cls = createClass("pkg.Stops");
+    cls->populateClassFcn = stop;
+    cls->publish();
+    EXPECT_THROW_MESSAGE(COSClass::getClass(makeId("pkg.Stops")), std::logic_error, refused);
+
+    auto space = createNamespace("stops");
+    space->populatePackageFcn = stop;
+    space->publish();
+    EXPECT_THROW_MESSAGE(reference::findPackage("stops"), std::logic_error, refused);
+
+    auto inner = createClass("Inner");
+    inner->populateClassFcn = stop;
+    auto outer = createNamespace("outer");
+    outer->addClass(inner);
+    auto function = createFunction("f");
+    function->invokeFcn = stop;
+    outer->addFunction(function);
+    outer->publish();
+    EXPECT_THROW_MESSAGE(COSClass::getClass(makeId("outer.Inner")), std::logic_error, refused);
+    EXPECT_THROW_MESSAGE(reference::invokeFunction("outer.f", {}, 0), std::logic_error, refused);
+
+    auto holder = createClass("pkg.Holder");
+    auto property = createProperty("p");
+    property->getFcn = [](COSInterface*) -> COSValue {
+        reference::shutdown();
+        return {};
+    };
+    holder->addProperty(property);
+    holder->publish();
+    COSInterfacePtr object = reference::createObject(reference::findClass("pkg.Holder"));
+    EXPECT_THROW_MESSAGE(reference::getProperty(object, "p"), std::logic_error, refused);
+    object = COSInterfacePtr();
+
+    // Once the calls have returned, it shuts down as ever.
+    reference::shutdown();
+    EXPECT_EQ(reference::liveCounts().total(), 0);
 }
 
 TEST_F(LifetimeTest, ACopiedImplicitDefaultReadsItsSourceWhileItLivesThenItsOwnType) {

@@ -31,6 +31,8 @@ TEST_F(MisuseTest, NullRecordsAndNamesAreRefusedWithTheOperationsName) {
     const Case cases[] = {
         {[] { createClass(nullptr); }, "createClass: the name is null"},
         {[] { createProperty(nullptr); }, "createProperty: the name is null"},
+        {[] { createNamespace(nullptr); }, "createNamespace: the name is null"},
+        {[] { createFunction(nullptr); }, "createFunction: the name is null"},
         {[&] { cls->addProperty(std::shared_ptr<COSPropInfoStruct>()); }, "addProperty: the property record is null"},
         {[&] { cls->addMethod(std::shared_ptr<COSMethodInfoStruct>()); }, "addMethod: the method record is null"},
         {[&] { cls->addConstructor(nullptr); }, "addConstructor: the constructor record is null"},

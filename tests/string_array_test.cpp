@@ -177,6 +177,17 @@ TEST_F(StringArrayTest, GrowthPastTheAllocatorLimitIsBoostsLengthErrorAndChanges
     EXPECT_EQ(array->getNumberOfElements(), 0u);
 }
 
+TEST_F(StringArrayTest, TheBaseAnswersForTheElementsOfItsArray) {
+    ArrayPtr array = arrayOf({0, 1});
+    array->push_back(text(u"a"));
+    array->push_back(nullptr);
+    const Korvane::String::detail::StringArrayBase& base = *array;
+    EXPECT_EQ(base.elementCount(), 2u);
+    EXPECT_FALSE(base.isElementMissing(0));
+    EXPECT_TRUE(base.isElementMissing(1));
+    EXPECT_THROW_MESSAGE(base.isElementMissing(2), std::out_of_range, "string array element index past the end");
+}
+
 TEST_F(StringArrayTest, EachVariantIsOneMoreReferenceToTheArray) {
     ArrayPtr array = arrayOf({1, 1});
     EXPECT_EQ(array->refCount, 1u);

@@ -121,4 +121,27 @@ TEST_F(Calls, MistakesInADefinitionThrowWhenItIsMade) {
                          "function lonely needs a namespace: name it \"ns.lonely\"");
 }
 
+// The host splits ids at their dots: a dotted member or inner name could never be found.
+TEST_F(Calls, MemberAndInnerNamesAreSingleComponents) {
+    auto space = defineNamespace("names");
+    auto counter = space.defineClass<Counter>("Counter");
+    const char* dotted = "it holds a '.', which the host reads as a path";
+    EXPECT_THROW_MESSAGE(space.defineClass<Gadget>("Sub.Part"), std::invalid_argument,
+                         std::string("defineClass: \"Sub.Part\" in namespace names is not a single name: ") + dotted);
+    EXPECT_THROW_MESSAGE(space.function("util.more", [] { return 1.0; }), std::invalid_argument,
+                         std::string("function: \"util.more\" in namespace names is not a single name: ") + dotted);
+    EXPECT_THROW_MESSAGE(space.defineNamespace("a.b"), std::invalid_argument,
+                         std::string("defineNamespace: \"a.b\" in namespace names is not a single name: ") + dotted);
+    EXPECT_THROW_MESSAGE(counter.method("add.more", &Counter::add), std::invalid_argument,
+                         std::string("method: \"add.more\" in class names.Counter is not a single name: ") + dotted);
+    EXPECT_THROW_MESSAGE(counter.property(".count", &Counter::count), std::invalid_argument,
+                         std::string("property: \".count\" in class names.Counter is not a single name: ") + dotted);
+    EXPECT_THROW_MESSAGE(space.function("", [] {}), std::invalid_argument,
+                         "function: \"\" in namespace names is not a single name: it is empty");
+    // Nothing was added.
+    EXPECT_EQ(space.record()->classes.size(), 1u);
+    EXPECT_TRUE(space.record()->functions.empty() && space.record()->innerNamespaces.empty());
+    EXPECT_TRUE(counter.record()->methodRecords.empty() && counter.record()->propertyRecords.empty());
+}
+
 }  // namespace

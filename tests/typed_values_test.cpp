@@ -69,13 +69,4 @@ TEST_F(Values, DescriptionsNameKindShapeAndShortValues) {
     for (const auto& [value, text] : cases) EXPECT_EQ(describeValue(value), text);
 }
 
-TEST_F(Values, Utf8BecomesUtf16AndMalformedBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(utf8ToUtf16("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8C\x8D"), u"a\u00e9\u20ac\U0001F30D");
-    EXPECT_EQ(utf8ToUtf16("\x80"), u"\uFFFD");  // a lone continuation byte
-    EXPECT_EQ(utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");  // cut short
-    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
-    EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // an encoded surrogate
-    EXPECT_EQ(utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // past U+10FFFF
-}
-
 }  // namespace

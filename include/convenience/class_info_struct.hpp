@@ -136,6 +136,8 @@ private:
     virtual void flushEnumMembers();
     void addConstructorUnsafe(std::shared_ptr<COSConstructorInfoStruct> constructor);
     void moveContentToCosClass(COSClass* target);
+    // Last: the record enters the ledger once every field above exists.
+    [[no_unique_address]] detail::RecordSeal ledgerSeal_;
 };
 
 /// Opens the record's private move of its content to code outside the record.

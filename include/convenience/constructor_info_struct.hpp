@@ -72,6 +72,10 @@ struct ORRERY_CONVENIENCE_API COSConstructorInfoStruct : std::enable_shared_from
     /// Hands a new adaptor to the host class at once.
     void attach(COSClass* cosClass);
     void attach(std::shared_ptr<COSClassInfoStruct> classRecord);
+
+private:
+    // Last: the record enters the ledger once every field above exists.
+    [[no_unique_address]] detail::RecordSeal ledgerSeal_;
 };
 
 /// A new constructor record with every default.

@@ -69,6 +69,10 @@ struct ORRERY_CONVENIENCE_API COSMethodInfoStruct : std::enable_shared_from_this
     /// Hands a new adaptor to the host class at once.
     void attach(COSClass* cosClass);
     void attach(std::shared_ptr<COSClassInfoStruct> classRecord);
+
+private:
+    // Last: the record enters the ledger once every field above exists.
+    [[no_unique_address]] detail::RecordSeal ledgerSeal_;
 };
 
 /// A new method record with every default, unnamed or named.

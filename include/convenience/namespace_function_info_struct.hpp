@@ -50,6 +50,10 @@ struct ORRERY_CONVENIENCE_API COSNamespaceFunctionInfoStruct
     void attach(COSPackage* package);
     // Joins the namespace record (its addFunction); the adaptor is made when the namespace's package is populated.
     void attach(std::shared_ptr<COSNamespaceInfoStruct> namespaceRecord);
+
+private:
+    // Last: the record enters the ledger once every field above exists.
+    [[no_unique_address]] detail::RecordSeal ledgerSeal_;
 };
 
 ORRERY_CONVENIENCE_API std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction();

@@ -74,6 +74,8 @@ struct ORRERY_CONVENIENCE_API COSNamespaceInfoStruct : std::enable_shared_from_t
 private:
     // Wraps populatePackageFcn so that populating a package also hands the content over.
     void flush();
+    // Last: the record enters the ledger once every field above exists.
+    [[no_unique_address]] detail::RecordSeal ledgerSeal_;
 };
 
 ORRERY_CONVENIENCE_API std::shared_ptr<COSNamespaceInfoStruct> createNamespace();

@@ -75,6 +75,10 @@ struct ORRERY_CONVENIENCE_API COSPropInfoStruct : std::enable_shared_from_this<C
     /// Hands a new adaptor to the host class at once.
     void attach(COSClass* cosClass);
     void attach(std::shared_ptr<COSClassInfoStruct> classRecord);
+
+private:
+    // Last: the record enters the ledger once every field above exists.
+    [[no_unique_address]] detail::RecordSeal ledgerSeal_;
 };
 
 /// A new property record with every default, unnamed or named.

@@ -94,9 +94,13 @@ T fromValue(const COSValue& value, const std::string& what) {
 // Nothing, one value, or a tuple, from outputs converted in order.
 template <class... Out>
 auto results(const std::vector<COSValue>& outputs, const std::string& what) {
-    if (outputs.size() < sizeof...(Out))
-        throw std::invalid_argument(what + " gave " + std::to_string(outputs.size()) + " of " +
-                                    std::to_string(sizeof...(Out)) + " outputs");
+    // A callable may leave the output count as it was and still fill fewer: an output it
+    // never wrote holds no value at all, and must not pass for an empty one.
+    std::size_t given = 0;
+    while (given < outputs.size() && !outputs[given].isEmpty()) ++given;
+    if (given < sizeof...(Out))
+        throw std::invalid_argument(what + " gave " + std::to_string(given) + " of " + std::to_string(sizeof...(Out)) +
+                                    " outputs");
     if constexpr (sizeof...(Out) == 1) {
         return fromValue<Out...>(outputs[0], "output 1 of " + what);
     } else if constexpr (sizeof...(Out) > 1) {

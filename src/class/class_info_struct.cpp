@@ -3,6 +3,7 @@
 #include "convenience/constructor_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
+#include "diagnostics/record_ledger.hpp"
 #include "members/argument_checks.hpp"
 
 namespace orrery::convenience {
@@ -24,7 +25,7 @@ COSClassInfoStruct::COSClassInfoStruct()
 // target's own, which is what copying a record means.
 COSClassInfoStruct::COSClassInfoStruct(const COSClassInfoStruct& other) = default;
 COSClassInfoStruct& COSClassInfoStruct::operator=(const COSClassInfoStruct& other) = default;
-COSClassInfoStruct::~COSClassInfoStruct() = default;
+COSClassInfoStruct::~COSClassInfoStruct() { leaveLedger(); }
 
 void COSClassInfoStruct::setClassHolder(std::shared_ptr<COSMethodInfoStruct> method) {
     detail::requireNonNull(method, "setClassHolder", "method record");
@@ -75,7 +76,7 @@ std::shared_ptr<COSClassInfoStruct> createClass() { return std::make_shared<COSC
 std::shared_ptr<COSClassInfoStruct> createClass(const char* name) {
     detail::requireNonNull(name, "createClass", "name");
     auto record = std::make_shared<COSClassInfoStruct>();
-    record->name = name;
+    detail::assignName(record->name, name);
     return record;
 }
 

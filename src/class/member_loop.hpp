@@ -13,9 +13,4 @@ namespace orrery::convenience::detail {
 // members and true comes back. Otherwise nothing changes.
 bool releaseUnreachableMemberLoop(const std::shared_ptr<COSClassInfoStruct>& record, long outsideShares) noexcept;
 
-// Whether the host let go of this host class: the adaptor that populated it is gone.
-// Copies of a populated record carry its cosClass along, and nothing clears theirs; this
-// is how a reader tells that such a pointer leads nowhere.
-bool isReleasedHostClass(const COSClass* cosClass) noexcept;
-
 }  // namespace orrery::convenience::detail

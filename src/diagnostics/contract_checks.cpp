@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <variant>
 #include <vector>
 
+#include "class/class_populations.hpp"
 #include "convenience/class_info_struct.hpp"
 #include "convenience/constructor_info_struct.hpp"
 #include "convenience/diagnostics/contract.hpp"
@@ -41,9 +43,29 @@ public:
     }
     void knowClass(const std::string& id) { knownClasses_.insert(id); }
 
+    // One record has one cosClass: listed in two places, it still answers for one host
+    // class only, and its members reach only the first populated.
+    void noteListing(const COSClassInfoStruct& cls, const std::string& id) {
+        auto [first, isNew] = listings_.try_emplace(&cls, id);
+        if (!isNew && first->second != id)
+            add(Severity::error, "shared-class", "class", id,
+                "the class record is also listed as " + first->second +
+                    ": the host makes a class for each listing, but only the first populated gets the members "
+                    "and the record answers for it alone; make one record per class");
+    }
+
     void checkClass(const COSClassInfoStruct& cls, const std::string& id) {
         const char* kind = "class";
         if (cls.name.empty()) add(Severity::error, "empty-name", kind, id, "the class has no name");
+        std::string others;
+        for (COSClass* other : detail::otherHostClassesOf(cls))
+            others += (others.empty() ? "" : ", ") + other->getClassID().str();
+        if (!others.empty())
+            add(Severity::error, "shared-class", kind, id,
+                "the host populated the record as " + others + " too" +
+                    (cls.cosClass ? " besides " + cls.cosClass->getClassID().str() : std::string()) +
+                    ": only the first populated gets the members and the record answers for it alone; make one "
+                    "record per class");
         checkHooks(kind, id,
                    {{"clientObjectTestFcn", bool(cls.clientObjectTestFcn)},
                     {"nameTestFcn", bool(cls.nameTestFcn)},
@@ -134,6 +156,7 @@ public:
                 continue;
             }
             names.note(*this, "class", path + "." + cls->name, cls->name, "name in the namespace");
+            noteListing(*cls, path + "." + cls->name);
             checkClass(*cls, path + "." + cls->name);
         }
         for (const auto& function : space.functions) {
@@ -272,6 +295,8 @@ private:
     }
 
     std::unordered_set<std::string> knownClasses_;
+
+    std::unordered_map<const COSClassInfoStruct*, std::string> listings_;  // the first id of each class record
 };
 
 }  // namespace

@@ -23,7 +23,20 @@ using detail::RecordKind;
 struct Entry {
     RecordKind kind;
     std::uint64_t serial;
+    detail::HostClassPopulation population;
 };
+
+// Records this thread has begun and not yet entered: the innermost last. A record's
+// fields may make records of their own (a hook holding one by value), hence a stack;
+// plain storage, so that it needs no destructor at thread exit.
+struct Pending {
+    static constexpr int room = 8;
+    const void* tracker[room];
+    RecordKind kind[room];
+    detail::HostClassPopulation population[room];
+    int depth = 0;  // may pass room: those records are not tracked
+};
+thread_local constinit Pending pending{};
 
 struct Ledger {
     std::mutex lock;
@@ -65,22 +78,63 @@ std::pair<const char*, const std::string*> describeEntry(const void* tracker, Re
 
 namespace detail {
 
-std::uint64_t enterRecord(const void* tracker, RecordKind kind) noexcept {
+void beginRecord(const void* tracker, RecordKind kind, const void* source) noexcept {
+    const int at = pending.depth++;
+    if (at >= Pending::room) return;
+    pending.tracker[at] = tracker;
+    pending.kind[at] = kind;
+    pending.population[at] = source ? populationOf(source) : HostClassPopulation{};
+}
+
+void completeRecord() noexcept {
+    if (pending.depth == 0) return;  // a seal made outside a record: nothing begun
+    const int at = --pending.depth;
+    if (at >= Pending::room) return;
     auto& l = ledger();
     std::lock_guard guard(l.lock);
     try {
-        const std::uint64_t serial = ++l.lastSerial;
-        l.entries.insert_or_assign(tracker, Entry{kind, serial});
-        return serial;
+        l.entries.insert_or_assign(pending.tracker[at],
+                                   Entry{pending.kind[at], ++l.lastSerial, pending.population[at]});
     } catch (const std::bad_alloc&) {
-        return 0;  // not tracked; the record itself is fine
+        // not tracked; the record itself is fine
     }
 }
 
 void leaveRecord(const void* tracker) noexcept {
+    // A record whose construction failed after its tracker began it never entered.
+    const int top = pending.depth - 1;
+    if (top >= 0 && top < Pending::room && pending.tracker[top] == tracker) {
+        --pending.depth;
+        return;
+    }
     auto& l = ledger();
     std::lock_guard guard(l.lock);
     l.entries.erase(tracker);
+}
+
+void assignRecord(const void* tracker, const void* source) noexcept {
+    if (tracker == source) return;
+    setPopulation(tracker, populationOf(source));
+}
+
+HostClassPopulation populationOf(const void* tracker) noexcept {
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    auto found = l.entries.find(tracker);
+    return found == l.entries.end() ? HostClassPopulation{} : found->second.population;
+}
+
+void setPopulation(const void* tracker, HostClassPopulation population) noexcept {
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    auto found = l.entries.find(tracker);
+    if (found != l.entries.end()) found->second.population = population;
+}
+
+void assignName(std::string& field, std::string text) {
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    field.swap(text);
 }
 
 std::uint64_t recordSerial(const void* tracker) noexcept {

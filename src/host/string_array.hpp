@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <variant>
 
 #include "host/host_export.hpp"
@@ -48,9 +49,12 @@ public:
 
     // The extents; valid until the next resize.
     DimensionsSpan getDimensionsSpan() const;
-    // An intrusive pointer to this array as its concrete type (one more reference).
-    virtual VariantPtr getVariant() = 0;
-    virtual ConstVariantPtr getVariant() const = 0;
+    // The host reaches these two through the virtual table, in front of the array's
+    // getVariant pair: they keep its slots where the host expects them. For code that
+    // holds an array only through its base: how many elements it holds, and whether the
+    // one at a linear index is missing (std::out_of_range past the end).
+    virtual std::uint64_t elementCount() const noexcept = 0;
+    virtual bool isElementMissing(std::uint64_t index) const = 0;
 
 protected:
     // No extents until the first resize.
@@ -78,8 +82,9 @@ public:
     friend cppcompat::detail::span::span<const Element> elementsOf(const Array& array) noexcept {
         return {array.elements.data(), array.elements.size()};
     }
-    VariantPtr getVariant() override;
-    ConstVariantPtr getVariant() const override;
+    // An intrusive pointer to this array as its concrete type (one more reference).
+    virtual VariantPtr getVariant();
+    virtual ConstVariantPtr getVariant() const;
     // Appends one element and adds 1 to the first extent: for k-by-1 arrays. The
     // array must have extents (std::logic_error otherwise: resize it first).
     void push_back(Element element);
@@ -114,6 +119,12 @@ using StringArray = coretypes::array::Array<StringArrayVariant, StringArrayPolic
 class ORRERY_HOST_TEMPLATE_VISIBLE StringArrayVariant final : public StringArray {
 public:
     StringArrayVariant() = default;
+
+    std::uint64_t elementCount() const noexcept override { return elements.size(); }
+    bool isElementMissing(std::uint64_t index) const override {
+        if (index >= elements.size()) throw std::out_of_range("string array element index past the end");
+        return !elements[index];
+    }
 };
 
 }  // namespace Korvane::String::detail

@@ -21,7 +21,7 @@ COSConstructorInfoStruct::COSConstructorInfoStruct(const COSConstructorInfoStruc
 COSConstructorInfoStruct::COSConstructorInfoStruct(COSConstructorInfoStruct&& other) noexcept = default;
 COSConstructorInfoStruct& COSConstructorInfoStruct::operator=(const COSConstructorInfoStruct& other) = default;
 COSConstructorInfoStruct& COSConstructorInfoStruct::operator=(COSConstructorInfoStruct&& other) noexcept = default;
-COSConstructorInfoStruct::~COSConstructorInfoStruct() = default;
+COSConstructorInfoStruct::~COSConstructorInfoStruct() { leaveLedger(); }
 
 std::shared_ptr<COSMethodSignature> COSConstructorInfoStruct::getConstructorSignature() {
     if (!cachedSignature) {

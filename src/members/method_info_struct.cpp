@@ -2,6 +2,7 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_method_info.hpp"
+#include "diagnostics/record_ledger.hpp"
 #include "members/argument_checks.hpp"
 #include "members/signature_builder.hpp"
 
@@ -14,7 +15,7 @@ COSMethodInfoStruct::COSMethodInfoStruct(const COSMethodInfoStruct& other) = def
 COSMethodInfoStruct::COSMethodInfoStruct(COSMethodInfoStruct&& other) noexcept = default;
 COSMethodInfoStruct& COSMethodInfoStruct::operator=(const COSMethodInfoStruct& other) = default;
 COSMethodInfoStruct& COSMethodInfoStruct::operator=(COSMethodInfoStruct&& other) noexcept = default;
-COSMethodInfoStruct::~COSMethodInfoStruct() = default;
+COSMethodInfoStruct::~COSMethodInfoStruct() { leaveLedger(); }
 
 std::shared_ptr<COSMethodSignature> COSMethodInfoStruct::getMethodSignature() {
     if (!cachedSignature) {
@@ -43,7 +44,7 @@ std::shared_ptr<COSMethodInfoStruct> createMethod() { return std::make_shared<CO
 
 std::shared_ptr<COSMethodInfoStruct> createMethod(const std::string& name) {
     auto record = std::make_shared<COSMethodInfoStruct>();
-    record->name = name;
+    detail::assignName(record->name, name);
     return record;
 }
 

@@ -92,7 +92,9 @@ COSPropInfoStruct& COSPropInfoStruct::operator=(const COSPropInfoStruct& other) 
     canContainInterfacesState = other.canContainInterfacesState;
     getterAccess = other.getterAccess;
     setterAccess = other.setterAccess;
-    name = other.name;
+    // A copy is in the ledger before this runs (it delegates to the default constructor):
+    // its name changes while no report reads it.
+    detail::assignName(name, other.name);
     description = other.description;
     detailedDescription = other.detailedDescription;
     type = other.type;
@@ -113,6 +115,7 @@ COSPropInfoStruct& COSPropInfoStruct::operator=(const COSPropInfoStruct& other) 
 }
 
 COSPropInfoStruct::~COSPropInfoStruct() {
+    leaveLedger();
     // A destructor must not throw, and looking the type up may (memory, a host error).
     // The value itself is freed with the record either way.
     try {
@@ -150,7 +153,7 @@ std::shared_ptr<COSPropInfoStruct> createProperty() { return std::make_shared<CO
 std::shared_ptr<COSPropInfoStruct> createProperty(const char* name) {
     detail::requireNonNull(name, "createProperty", "name");
     auto record = std::make_shared<COSPropInfoStruct>();
-    record->name = name;
+    detail::assignName(record->name, name);
     return record;
 }
 

@@ -4,6 +4,8 @@
 
 #include "convenience/configurable_namespace_function_info.hpp"
 #include "convenience/namespace_info_struct.hpp"
+#include "diagnostics/record_ledger.hpp"
+#include "members/argument_checks.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {
@@ -18,7 +20,7 @@ COSNamespaceFunctionInfoStruct& COSNamespaceFunctionInfoStruct::operator=(const 
     default;
 COSNamespaceFunctionInfoStruct& COSNamespaceFunctionInfoStruct::operator=(
     COSNamespaceFunctionInfoStruct&& other) noexcept = default;
-COSNamespaceFunctionInfoStruct::~COSNamespaceFunctionInfoStruct() = default;
+COSNamespaceFunctionInfoStruct::~COSNamespaceFunctionInfoStruct() { leaveLedger(); }
 
 std::shared_ptr<COSMethodSignature> COSNamespaceFunctionInfoStruct::getFunctionSignature() {
     if (!cachedSignature)
@@ -45,8 +47,9 @@ std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction() {
 }
 
 std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction(const char* name) {
+    detail::requireNonNull(name, "createFunction", "name");
     auto record = std::make_shared<COSNamespaceFunctionInfoStruct>();
-    record->name = name;
+    detail::assignName(record->name, name);
     return record;
 }
 

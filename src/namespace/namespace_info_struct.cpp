@@ -8,6 +8,8 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/namespace_function_info_struct.hpp"
+#include "diagnostics/record_ledger.hpp"
+#include "members/argument_checks.hpp"
 
 namespace orrery::convenience {
 
@@ -26,6 +28,7 @@ COSNamespaceInfoStruct::COSNamespaceInfoStruct(COSNamespaceInfoStruct&& other) n
 COSNamespaceInfoStruct& COSNamespaceInfoStruct::operator=(const COSNamespaceInfoStruct& other) = default;
 COSNamespaceInfoStruct& COSNamespaceInfoStruct::operator=(COSNamespaceInfoStruct&& other) noexcept = default;
 COSNamespaceInfoStruct::~COSNamespaceInfoStruct() {
+    leaveLedger();
     // A class record listed here whose package the host never made still holds its
     // members, which hold it: when this list is all that reaches it, the loop goes too.
     for (const auto& cls : classes)
@@ -65,8 +68,9 @@ void COSNamespaceInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> pare
 std::shared_ptr<COSNamespaceInfoStruct> createNamespace() { return std::make_shared<COSNamespaceInfoStruct>(); }
 
 std::shared_ptr<COSNamespaceInfoStruct> createNamespace(const char* name) {
+    detail::requireNonNull(name, "createNamespace", "name");
     auto record = std::make_shared<COSNamespaceInfoStruct>();
-    record->name = name;
+    detail::assignName(record->name, name);
     return record;
 }
 

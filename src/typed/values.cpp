@@ -6,6 +6,7 @@
 
 #include "convenience/string_conversion.hpp"
 #include "host/string.hpp"
+#include "util/utf8_decoding.hpp"
 
 namespace orrery::convenience::typed {
 namespace {
@@ -174,42 +175,6 @@ std::string describeValue(const COSValue& value) {
     return "a " + kind + " scalar";
 }
 
-std::u16string utf8ToUtf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
-    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
-    const std::size_t size = utf8.size();
-    for (std::size_t i = 0; i < size;) {
-        const unsigned char lead = bytes[i];
-        std::size_t length = lead < 0x80           ? 1
-                             : (lead >> 5) == 0x6  ? 2
-                             : (lead >> 4) == 0xE  ? 3
-                             : (lead >> 3) == 0x1E ? 4
-                                                   : 0;
-        char32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        bool valid = length != 0 && i + length <= size;
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            valid = (bytes[i + k] & 0xC0) == 0x80;
-            code = (code << 6) | (bytes[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are malformed too.
-        static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        valid = valid && code >= smallest[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-        if (!valid) {
-            out += u'\uFFFD';
-            i += 1;
-            continue;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (code >> 10));
-            out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(code);
-        }
-        i += length;
-    }
-    return out;
-}
+std::u16string utf8ToUtf16(std::string_view utf8) { return text::utf8ToUtf16(utf8); }
 
 }  // namespace orrery::convenience::typed

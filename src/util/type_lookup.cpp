@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "class/member_loop.hpp"
+#include "class/class_populations.hpp"
 #include "convenience/class_info_struct.hpp"
 
 namespace orrery::convenience {
@@ -43,7 +43,7 @@ COSInternedBase<IdEmptyPolicy> GetDefiningClassID(const ClassHolder& holder) {
         throw std::logic_error("the class record '" + record->name +
                                "' has no host class yet: the host has not populated it");
     // A copy of a populated record keeps its source's host class after the host let go of it.
-    if (detail::isReleasedHostClass(record->cosClass))
+    if (detail::isReleasedHostClass(*record))
         throw std::logic_error("the class record '" + record->name +
                                "' points at a host class that the host has let go of");
     return record->cosClass->getClassID();

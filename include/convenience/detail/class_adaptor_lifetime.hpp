@@ -11,9 +11,14 @@ struct COSClassInfoStruct;
 
 namespace orrery::convenience::detail {
 
-// Remembers which host class a class adaptor populated, so that its destruction can tell
-// whether the record still points at that class.
-ORRERY_CONVENIENCE_API void noteClassAdaptorPopulated(const void* adaptor, COSClass* cosClass) noexcept;
+// Notes that the adaptor populated a host class for the record. True when the record
+// takes that class as its cosClass; false when the record is already the finished
+// population of another host class, through another adaptor that still exists (a record
+// listed twice): the first class stays the record's, since its members went there.
+ORRERY_CONVENIENCE_API bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& record,
+                                                      COSClass* cosClass) noexcept;
+// The population through the adaptor ran to its end (a failed one does not hold the record).
+ORRERY_CONVENIENCE_API void noteClassAdaptorSettled(const void* adaptor) noexcept;
 
 // Called as the host destroys a class adaptor. A record that this adaptor populated
 // forgets the host class (the host frees it with the adaptor); a record that no adaptor

@@ -32,6 +32,7 @@
 #include "convenience/typed/converter.hpp"
 #include "convenience/typed/detail/callable_record.hpp"
 #include "convenience/typed/detail/invoker.hpp"
+#include "convenience/typed/detail/simple_name.hpp"
 #include "convenience/typed/errors.hpp"
 #include "convenience/typed/values.hpp"
 #include "host/interned.hpp"
@@ -231,6 +232,7 @@ private:
     template <class Fn>
     ClassBuilder& addMethod(const std::string& name, Fn fn, bool hasSelf, const std::vector<std::string>& inputNames,
                             const std::vector<std::string>& outputNames) {
+        detail::requireSimpleName(name, "method", "class " + state_->className);
         auto record = createMethod(name);
         detail::fillCallable(*record, std::move(fn), memberName(name), hasSelf, inputNames, outputNames);
         state_->record->addMethod(record);
@@ -240,6 +242,7 @@ private:
 
     template <class Getter, class Setter>
     ClassBuilder& addProperty(const std::string& name, Getter getter, Setter setter) {
+        detail::requireSimpleName(name, "property", "class " + state_->className);
         using R = typename detail::CallableTraits<Getter>::Result;
         using V = std::remove_cvref_t<R>;
         auto site = std::make_shared<const detail::CallSite>(detail::CallSite{memberName(name), {}, {}});

@@ -17,6 +17,7 @@
 #include "convenience/namespace_info_struct.hpp"
 #include "convenience/typed/class_builder.hpp"
 #include "convenience/typed/detail/callable_record.hpp"
+#include "convenience/typed/detail/simple_name.hpp"
 
 namespace orrery::convenience::typed {
 
@@ -33,6 +34,7 @@ public:
     /// namespace at once: members added to it later still reach the host.
     template <class T>
     ClassBuilder<T> defineClass(const std::string& name) {
+        detail::requireSimpleName(name, "defineClass", "namespace " + path_);
         ClassBuilder<T> builder(path_ + "." + name, name, true);
         record_->addClass(builder.record());
         return builder;
@@ -42,6 +44,7 @@ public:
     template <class Fn>
     NamespaceBuilder& function(const std::string& name, Fn fn, const std::vector<std::string>& inputNames = {},
                                const std::vector<std::string>& outputNames = {}) {
+        detail::requireSimpleName(name, "function", "namespace " + path_);
         auto record = createFunction(name.c_str());
         detail::fillCallable(*record, std::move(fn), path_ + "." + name, false, inputNames, outputNames);
         record_->addFunction(record);
@@ -55,8 +58,10 @@ public:
         return nullptr;
     }
 
-    /// An inner namespace, added at once.
+    /// An inner namespace, added at once. Each name is one component, here and above
+    /// (std::invalid_argument otherwise): nest defineNamespace calls for a deeper path.
     NamespaceBuilder defineNamespace(const std::string& name) {
+        detail::requireSimpleName(name, "defineNamespace", "namespace " + path_);
         NamespaceBuilder inner(path_ + "." + name, true);
         inner.record_->name = name;
         record_->addInnerNamespace(inner.record_);

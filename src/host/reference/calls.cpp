@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "host/reference/class_object.hpp"
+#include "host/reference/detail/calls_in_progress.hpp"
 #include "host/reference/namespace_tree.hpp"
 #include "host/reference/objects.hpp"
 #include "host/reference/registry.hpp"
@@ -30,6 +31,7 @@ COSPropInfo& propertyOf(const COSInterfacePtr& object, const std::string& name) 
 // fewer than asked for, never more than there is room for.
 std::vector<COSValue> call(COSMethodInfo& callable, const std::vector<COSValue>& inputs, int outputCount) {
     std::vector<COSValue> outputs(static_cast<std::size_t>(outputCount));
+    detail::CallInProgress running;
     callable.invoke(client(), outputCount, outputs.data(), static_cast<int>(inputs.size()), inputs.data());
     outputs.resize(std::min(outputs.size(), static_cast<std::size_t>(std::max(outputCount, 0))));
     return outputs;
@@ -44,16 +46,21 @@ COSValue construct(const COSId& classId, const std::vector<COSValue>& inputs) {
     if (!constructor) throw std::invalid_argument("class " + classId.str() + " has no constructor");
     COSValue output;
     int outputCount = 1;
+    detail::CallInProgress running;
     constructor->invoke(client(), outputCount, &output, static_cast<int>(inputs.size()), inputs.data());
     return output;
 }
 
 COSValue getProperty(const COSInterfacePtr& object, const std::string& name) {
-    return propertyOf(object, name).getValue(object);
+    COSPropInfo& property = propertyOf(object, name);
+    detail::CallInProgress running;
+    return property.getValue(object);
 }
 
 void setProperty(const COSInterfacePtr& object, const std::string& name, COSValue value) {
-    propertyOf(object, name).setValue(object, std::move(value));
+    COSPropInfo& property = propertyOf(object, name);
+    detail::CallInProgress running;
+    property.setValue(object, std::move(value));
 }
 
 std::vector<COSValue> invokeMethod(const COSInterfacePtr& object, const std::string& name,

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "host/exception.hpp"
+#include "host/reference/detail/calls_in_progress.hpp"
 #include "host/reference/detail/namespace_tree.hpp"
 #include "host/reference/detail/ownership.hpp"
 #include "host/reference/registry.hpp"
@@ -69,6 +70,7 @@ struct NamespaceTree {
             throw;
         }
         try {
+            detail::CallInProgress population;
             info->populateClass(cls, client());
         } catch (...) {
             eraseIfMapped(package.classObjects_, name, cls);
@@ -126,6 +128,7 @@ private:
             throw;
         }
         try {
+            detail::CallInProgress population;
             info->populatePackage(package);
         } catch (...) {
             // The population may have made packages beside this one: look it up by value.

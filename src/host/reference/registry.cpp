@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
 #include "host/reference/counters.hpp"
 #include "host/reference/data_types.hpp"
+#include "host/reference/detail/calls_in_progress.hpp"
 #include "host/reference/detail/counters.hpp"
 #include "host/reference/detail/live_objects.hpp"
 #include "host/reference/detail/namespace_tree.hpp"
@@ -122,6 +124,7 @@ ClassObject* populate(COSClassInfo* info) {
         // the hook may register classes and move the entries.
         r.entries[index].cls = cls;
         try {
+            detail::CallInProgress population;
             info->populateClass(cls, client());
         } catch (...) {
             r.entries[index].cls = nullptr;
@@ -145,6 +148,10 @@ Package* definePackage(const std::string& name) {
 }
 
 void shutdown() {
+    if (detail::callsInProgress.load(std::memory_order_acquire) != 0)
+        throw std::logic_error(
+            "reference::shutdown: the host is inside a population, constructor, method or property call, whose "
+            "metadata shutting down would free under it; shut down once that call has returned");
     auto& r = registry();
     r.shuttingDown = true;
     // Instances that outlive this: their data goes back while their classes still exist,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/exception.hpp"
+#include "util/utf8_decoding.hpp"
 
 // ORRERY_TEXT_PORTABLE selects the path without SSE2 on x86-64 too, to test it there.
 #if (defined(__SSE2__) || defined(_M_X64)) && !defined(ORRERY_TEXT_PORTABLE)
@@ -318,23 +319,5 @@ std::string ustring_to_utf8(const std::u16string& text) {
 }  // namespace fl::i18n
 
 namespace orrery::reference {
-std::u16string utf8ToUtf16(const std::string& text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : 4;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (std::size_t k = 1; k < len && i + k < text.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return out;
-}
+std::u16string utf8ToUtf16(const std::string& text) { return text::utf8ToUtf16(text); }
 }  // namespace orrery::reference
