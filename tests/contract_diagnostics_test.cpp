@@ -168,6 +168,20 @@ TEST_F(Diagnostics, NamespacesAreDiagnosedWithEverythingInThem) {
                   error("empty-name", "namespace", "geo.", "the namespace has no name"),
               }));
     space->innerNamespaces[0]->innerNamespaces.clear();  // break the cycle, or it leaks
+
+    // Thousands of levels: the walk stops at a hundred instead of risking the stack.
+    auto deep = createNamespace("deep");
+    auto level = deep;
+    for (int i = 0; i < 3000; ++i) {
+        auto inner = createNamespace("d");
+        level->addInnerNamespace(inner);
+        level = inner;
+    }
+    std::string path = "deep";
+    for (int i = 0; i < 100; ++i) path += ".d";
+    EXPECT_EQ(diagnose(deep), (std::vector<Finding>{error("too-deep", "namespace", path.c_str(),
+                                                          "namespaces nest deeper than 100 levels: the walk stops "
+                                                          "here")}));
     release(*space->innerNamespaces[0]->classes[0]);
     space->name = "geo.util.";
     EXPECT_EQ(diagnose(*space).at(0), error("empty-name", "namespace", "geo.util.",

@@ -316,6 +316,7 @@ TEST(Inspector, WalksAndWritersStopAtCyclesAndAtAbsurdDepth) {
     Result json = inspect({plugin("nesting_plugin"), "--json"});
     EXPECT_EQ(json.exitCode, 0);
     const auto document = nlohmann::json::parse(json.out);
+    ASSERT_EQ(document["namespaces"].size(), 2u);
     std::size_t levels = 1;
     for (const auto* space = &document["namespaces"][1]; !(*space)["namespaces"].empty();
          space = &(*space)["namespaces"][0])

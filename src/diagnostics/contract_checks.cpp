@@ -136,6 +136,14 @@ public:
             add(Severity::error, "namespace-cycle", kind, path, "the namespace contains itself");
             return;
         }
+        // Far past any real tree; deeper, the recursion would risk the stack (thousands of
+        // levels overflow it under the sanitizers).
+        constexpr std::size_t maxDepth = 100;
+        if (open.size() >= maxDepth) {
+            add(Severity::error, "too-deep", kind, path,
+                "namespaces nest deeper than " + std::to_string(maxDepth) + " levels: the walk stops here");
+            return;
+        }
         open.push_back(&space);
         if (space.name.empty())
             add(topLevel ? Severity::warning : Severity::error, "empty-name", kind, path, "the namespace has no name");

@@ -100,7 +100,7 @@ void outputs(Record& record, int count, Body body) {
 
 // A real segfault: the undefined-behaviour sanitizer would report the null store and exit
 // first, and the inspector must see the signal.
-[[maybe_unused, gnu::no_sanitize("undefined")]] void crash() {
+[[maybe_unused]] __attribute__((no_sanitize("undefined"))) void crash() {
     volatile int* nowhere = nullptr;
     *nowhere = 1;
 }

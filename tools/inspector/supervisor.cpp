@@ -18,6 +18,7 @@
 #include <iostream>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "exit_codes.hpp"
 #include "number_text.hpp"
@@ -27,14 +28,16 @@
 namespace orrery::inspector {
 namespace {
 
-// The child's end: frames written as they are made, so that a child that dies has sent
-// all it had found.
+// The child's end. Frames are gathered and written when a step starts: whatever the step
+// does to the process, all that was found before it has reached the inspector, and a
+// class pulled in costs one write, not one for each frame.
 class PipeObserver final : public Observer {
 public:
     explicit PipeObserver(int fd) : fd_(fd) {}
 
     void phase(const std::string& plugin, const std::string& step) override {
         send(wire::FrameWriter(wire::Kind::phase).put(plugin).put(step));
+        flush();
     }
 
     void found(const Inspection& inspection, int exitCode) override {
@@ -62,9 +65,13 @@ public:
                  .put(t.pullIn)
                  .put(t.calls)
                  .put(t.unload));
+        flush();
     }
 
-    void failed(const std::string& message) { send(wire::FrameWriter(wire::Kind::failed).put(message)); }
+    void failed(const std::string& message) {
+        send(wire::FrameWriter(wire::Kind::failed).put(message));
+        flush();
+    }
 
 private:
     template <class T>
@@ -72,18 +79,21 @@ private:
         for (; sent < items.size(); ++sent) send(wire::FrameWriter(kind).put(items[sent]));
     }
 
-    void send(wire::FrameWriter& frame) const {
-        const std::string& bytes = frame.bytes();
-        for (std::size_t written = 0; written < bytes.size();) {
-            const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
+    void send(wire::FrameWriter& frame) { pending_ += frame.bytes(); }
+    void send(wire::FrameWriter&& frame) { send(frame); }
+
+    void flush() {
+        for (std::size_t written = 0; written < pending_.size();) {
+            const ssize_t n = ::write(fd_, pending_.data() + written, pending_.size() - written);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) _exit(exit_code::internal);  // nobody reads: nothing left to do
             written += std::size_t(n);
         }
+        pending_.clear();
     }
-    void send(wire::FrameWriter&& frame) const { send(frame); }
 
     int fd_;
+    std::string pending_;
     struct {
         std::size_t plugins = 0, namespaces = 0, classes = 0, findings = 0, errors = 0, calls = 0;
         bool leaks = false;
@@ -148,6 +158,9 @@ public:
             if (n <= 0) return true;
             buffer_.append(chunk, std::size_t(n));
             take();
+            // Woken for every write, this process would cost the child a switch for each
+            // class it pulls in; the child writes into the pipe's buffer meanwhile.
+            if (n < ssize_t(sizeof chunk)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
 
@@ -210,6 +223,10 @@ private:
 Outcome inspectSupervised(const Options& options) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
+#ifdef F_SETPIPE_SZ
+    // Room for what the child writes while this process sleeps; the default will do if refused.
+    ::fcntl(ends[1], F_SETPIPE_SZ, 1 << 20);
+#endif
     // Nothing buffered may be written twice, once by each process.
     std::cout.flush();
     std::cerr.flush();

@@ -37,7 +37,8 @@ struct Finding {
     /// A stable name of the check: "unknown-type", "short-name-list", "long-name-list",
     /// "empty-name", "duplicate-name", "unattached-constructor", "foreign-member",
     /// "empty-hook", "self-superclass", "empty-superclass", "duplicate-superclass",
-    /// "unknown-superclass", "null-entry", "namespace-cycle" or "shared-class".
+    /// "unknown-superclass", "null-entry", "namespace-cycle", "too-deep" (namespaces nested
+    /// past 100 levels) or "shared-class".
     std::string check;
     std::string recordKind;  ///< "class", "property", "method", "constructor", "namespace" or "function"
     std::string recordName;  ///< dotted from the record diagnosed: "geo.Polygon.addVertex"
