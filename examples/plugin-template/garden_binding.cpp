@@ -12,16 +12,12 @@ orrery::convenience::typed::NamespaceBuilder garden::defineGarden() {
                      .property("height", &Plant::height)  // a getter only: read-only on the host
                      .method("grow", &Plant::grow, {"metres"})
                      .method("describe", &Plant::describe);
-    // Calls on a Tree find the members its own class lists, so it lists those it inherits
-    // too. describe is virtual in C++: a Tree describes itself as a tree.
+    // A Tree takes name, height, grow and describe from Plant through the host; describe is
+    // virtual in C++, so a Tree still describes itself as a tree.
     space.defineClass<Tree>("Tree")
         .superclass(plant)
         .constructor<std::string, double>({"name", "trunkDiameter"})
-        .property("name", &Tree::name)
-        .property("height", &Tree::height)
-        .property("trunkDiameter", &Tree::trunkDiameter)
-        .method("grow", &Tree::grow, {"metres"})
-        .method("describe", &Tree::describe);
+        .property("trunkDiameter", &Tree::trunkDiameter);
     space.function("plantsPerBed", &plantsPerBed, {"area", "spacing"});
     return space;
 }
