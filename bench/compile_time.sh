@@ -52,7 +52,7 @@ bigClass() {
 #include <string>
 #include <utility>
 #include "convenience/convenience.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 using namespace orrery;
 using namespace orrery::convenience;
 HEAD
@@ -65,7 +65,7 @@ static Big& bigOf(COSInterface* object) {
     return *big;
 }
 static double number(const COSValue& value) {
-    auto read = typed::readDouble(value);
+    auto read = values::readDouble(value);
     if (!read) throw std::invalid_argument("not a double scalar");
     return *read;
 }
@@ -75,12 +75,12 @@ static int integer(const COSValue& value) {
     return static_cast<int>(read);
 }
 static bool flag(const COSValue& value) {
-    auto read = typed::readLogical(value);
+    auto read = values::readLogical(value);
     if (!read) throw std::invalid_argument("not a logical scalar");
     return *read;
 }
 static std::string text(const COSValue& value) {
-    auto read = typed::readText(value);
+    auto read = values::readText(value);
     if (!read) throw std::invalid_argument("not text");
     return *read;
 }
@@ -95,13 +95,13 @@ void publishBig() {
     auto constructor = createConstructor();
     constructor->invokeFcn = [](const COSClient*, int& n, COSValue* out, int nIn, const COSValue*) {
         checkCounts(nIn, 0, n, 1);
-        out[0] = typed::makeObject(omCreateObject(COSClass::getClass(makeId("bench.Big"))));
+        out[0] = values::makeObject(omCreateObject(COSClass::getClass(makeId("bench.Big"))));
         n = 1;
     };
     cls->addConstructor(constructor);
 HELPERS
     readers=(number integer flag text)
-    makers=(typed::makeDouble typed::makeDouble typed::makeLogical typed::makeString)
+    makers=(values::makeDouble values::makeDouble values::makeLogical values::makeString)
     for i in $(seq 0 $((members - 1))); do
         cat <<PROPERTY
     {
@@ -116,18 +116,18 @@ PROPERTY
     for i in $(seq 0 $((members - 1))); do
         case $((i % 4)) in
             0) inputs='makeId("double scalar")' names='"x"' outputs='makeId("double scalar")' count=2 outs=1
-               body="const double r = bigOf(typed::peekObject(in[0])).m$i(number(in[1]));
-            if (n >= 1) out[0] = typed::makeDouble(r);" ;;
+               body="const double r = bigOf(values::peekObject(in[0])).m$i(number(in[1]));
+            if (n >= 1) out[0] = values::makeDouble(r);" ;;
             1) inputs='makeId("double scalar"), makeId("double scalar")' names='"a", "b"' outputs='makeId("logical scalar")' count=3 outs=1
-               body="const bool r = bigOf(typed::peekObject(in[0])).m$i(integer(in[1]), integer(in[2]));
-            if (n >= 1) out[0] = typed::makeLogical(r);" ;;
+               body="const bool r = bigOf(values::peekObject(in[0])).m$i(integer(in[1]), integer(in[2]));
+            if (n >= 1) out[0] = values::makeLogical(r);" ;;
             2) inputs='makeId("string scalar")' names='"s"' outputs='makeId("string scalar")' count=2 outs=1
-               body="const std::string r = bigOf(typed::peekObject(in[0])).m$i(text(in[1]));
-            if (n >= 1) out[0] = typed::makeString(r);" ;;
+               body="const std::string r = bigOf(values::peekObject(in[0])).m$i(text(in[1]));
+            if (n >= 1) out[0] = values::makeString(r);" ;;
             3) inputs='' names='' outputs='makeId("double scalar"), makeId("double scalar")' count=1 outs=2
-               body="const auto r = bigOf(typed::peekObject(in[0])).m$i();
-            if (n >= 1) out[0] = typed::makeDouble(r.first);
-            if (n >= 2) out[1] = typed::makeDouble(r.second);" ;;
+               body="const auto r = bigOf(values::peekObject(in[0])).m$i();
+            if (n >= 1) out[0] = values::makeDouble(r.first);
+            if (n >= 2) out[1] = values::makeDouble(r.second);" ;;
         esac
         cat <<METHOD
     {

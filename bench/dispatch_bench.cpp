@@ -9,6 +9,7 @@
 #include <string>
 
 #include "convenience/convenience.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "plugin/hand_written.hpp"
 #include "plugin/paired_timing.hpp"
@@ -31,7 +32,7 @@ struct HostMembers {
         auto* cls = reference::defineClass("bench.Thing");
 
         auto prop = createProperty("Value");
-        prop->getFcn = [stored = reference::makeDouble(1.5)](COSInterface*) -> COSValue { return stored; };
+        prop->getFcn = [stored = values::makeDouble(1.5)](COSInterface*) -> COSValue { return stored; };
         prop->attach(cls);
         property = cls->properties().back();
 
@@ -147,7 +148,7 @@ void BM_FunctionInvoke(benchmark::State& state) {
 
 void BM_PropGetValue(benchmark::State& state) {
     HostMembers members;
-    std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", reference::makeDouble(1.5)));
+    std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", values::makeDouble(1.5)));
     COSPropInfo* adaptor = bench::opaque<COSPropInfo>(members.property);
     COSPropInfo* baseline = bench::opaque<COSPropInfo>(hand.get());
     compare(

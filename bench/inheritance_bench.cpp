@@ -55,8 +55,8 @@ void BM_InheritedMethodCall(benchmark::State& state) {
     Classes classes;
     COSMethodInfo* inherited = bench::opaque(classes.inherited);
     COSMethodInfo* own = bench::opaque(classes.own);
-    COSValue inheritingInputs[] = {classes.inheriting, typed::makeDouble(3), typed::makeDouble(4)};
-    COSValue owningInputs[] = {classes.owning, typed::makeDouble(3), typed::makeDouble(4)};
+    COSValue inheritingInputs[] = {classes.inheriting, values::makeDouble(3), values::makeDouble(4)};
+    COSValue owningInputs[] = {classes.owning, values::makeDouble(3), values::makeDouble(4)};
     COSValue output[1];
     auto call = [&](COSMethodInfo* method, const COSValue* inputs) {
         int outputCount = 1;
@@ -70,9 +70,9 @@ void BM_InheritedMethodCall(benchmark::State& state) {
 
 void BM_InheritedMethodLookupAndCall(benchmark::State& state) {
     Classes classes;
-    const COSInterfacePtr inheriting = typed::readObject(classes.inheriting);
-    const COSInterfacePtr owning = typed::readObject(classes.owning);
-    const std::vector<COSValue> inputs{typed::makeDouble(3), typed::makeDouble(4)};
+    const COSInterfacePtr inheriting = values::readObject(classes.inheriting);
+    const COSInterfacePtr owning = values::readObject(classes.owning);
+    const std::vector<COSValue> inputs{values::makeDouble(3), values::makeDouble(4)};
     auto call = [&](const COSInterfacePtr& object) {
         benchmark::DoNotOptimize(reference::invokeMethod(object, "dot", inputs, 1).data());
     };

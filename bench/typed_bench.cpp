@@ -47,23 +47,23 @@ void publishRawPoint() {
     dot->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int inputCount, const COSValue* inputs) {
         if (inputCount != 3) throw std::invalid_argument("dot takes 3 inputs");
         if (outputCount > 1) throw std::invalid_argument("dot gives 1 output");
-        const Point& point = pointOf(typed::peekObject(inputs[0]));
-        const auto a = typed::readDouble(inputs[1]);
-        const auto b = typed::readDouble(inputs[2]);
+        const Point& point = pointOf(values::peekObject(inputs[0]));
+        const auto a = values::readDouble(inputs[1]);
+        const auto b = values::readDouble(inputs[2]);
         if (!a || !b) throw std::invalid_argument("dot takes numbers");
         const double result = point.dot(*a, *b);
-        if (outputCount >= 1) outputs[0] = typed::makeDouble(result);
+        if (outputCount >= 1) outputs[0] = values::makeDouble(result);
         outputCount = outputCount >= 1 ? 1 : 0;
     };
     cls->addMethod(dot);
     auto x = createProperty("x");
     x->SetTypeAndImplicitFactoryDefaultFcn(makeId("double scalar"));
-    x->getFcn = [](COSInterface* object) { return typed::makeDouble(pointOf(object).x); };
+    x->getFcn = [](COSInterface* object) { return values::makeDouble(pointOf(object).x); };
     cls->addProperty(x);
     cls->addConstructor(createConstructor());
     cls->constructorRecords[0]->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int,
                                                const COSValue*) {
-        outputs[0] = typed::makeObject(omCreateObject(COSClass::getClass(rawId())));
+        outputs[0] = values::makeObject(omCreateObject(COSClass::getClass(rawId())));
         outputCount = 1;
     };
     cls->publish();
@@ -102,8 +102,8 @@ void BM_TypedMethodCall(benchmark::State& state) {
     Points points;
     COSMethodInfo* typedDot = bench::opaque(points.typedClass->findMethod("dot"));
     COSMethodInfo* rawDot = bench::opaque(points.rawClass->findMethod("dot"));
-    COSValue typedInputs[] = {points.typed, typed::makeDouble(3), typed::makeDouble(4)};
-    COSValue rawInputs[] = {points.raw, typed::makeDouble(3), typed::makeDouble(4)};
+    COSValue typedInputs[] = {points.typed, values::makeDouble(3), values::makeDouble(4)};
+    COSValue rawInputs[] = {points.raw, values::makeDouble(3), values::makeDouble(4)};
     COSValue output[1];
     auto call = [&](COSMethodInfo* method, const COSValue* inputs) {
         int outputCount = 1;
@@ -118,8 +118,8 @@ void BM_TypedPropertyGet(benchmark::State& state) {
     Points points;
     COSPropInfo* typedX = bench::opaque(points.typedClass->findProperty("x"));
     COSPropInfo* rawX = bench::opaque(points.rawClass->findProperty("x"));
-    COSInterfacePtr typedObject = typed::readObject(points.typed);
-    COSInterfacePtr rawObject = typed::readObject(points.raw);
+    COSInterfacePtr typedObject = values::readObject(points.typed);
+    COSInterfacePtr rawObject = values::readObject(points.raw);
     bench::timePaired(
         state, kBatch, [&] { benchmark::DoNotOptimize(typedX->getValue(typedObject).content()); },
         [&] { benchmark::DoNotOptimize(rawX->getValue(rawObject).content()); }, "typed", "hand_written");

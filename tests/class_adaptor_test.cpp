@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "convenience/convenience.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/flags.hpp"
 #include "support/host_error.hpp"
@@ -94,14 +95,14 @@ TEST_F(ClassAdaptorTest, HooksReceiveTheHostsArgumentsAndAnswer) {
 
     // The out-arguments are the host's own: the hooks write straight into them.
     record->toValueFcn = [](COSInterfacePtr, COSValue& v, COSDataTypePtr& t) {
-        v = reference::makeDouble(2.5);
+        v = values::makeDouble(2.5);
         t = COSDataTypePtr(makeId("double"));
         return true;
     };
     COSValue value;
     COSDataTypePtr type;
     EXPECT_TRUE(adaptor->convertToValue(object, value, type));
-    EXPECT_EQ(reference::toDouble(value), 2.5);
+    EXPECT_EQ(values::readDouble(value).value(), 2.5);
     EXPECT_TRUE(type.interface());
     record->fromValueFcn = [&](COSInterfacePtr& o, COSValue, COSDataTypePtr) { o = replacement; };
     COSInterfacePtr target = object;
@@ -123,12 +124,12 @@ TEST_F(ClassAdaptorTest, CopyDataFallsBackToTheHostOnlyWhenUnset) {
     auto* cls = reference::defineClass("pkg.Point");
     COSInterfacePtr source = reference::createObject(cls);
     COSInterfacePtr target = reference::createObject(cls);
-    reference::asObject(source)->values()["x"] = reference::makeDouble(7);
-    reference::asObject(source)->values()["y"] = reference::makeDouble(8);
+    reference::asObject(source)->values()["x"] = values::makeDouble(7);
+    reference::asObject(source)->values()["y"] = values::makeDouble(8);
 
     adaptor->copyData(source, target, makeId("x"));
     EXPECT_EQ(reference::callCounts().copyData, 1);
-    EXPECT_EQ(reference::toDouble(reference::asObject(target)->values().at("x")), 7);
+    EXPECT_EQ(values::readDouble(reference::asObject(target)->values().at("x")).value(), 7);
 
     COSId copied;
     record->copyDataFcn = [&](const COSInterface* s, COSInterface* t, const COSId& what) {

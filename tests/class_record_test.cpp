@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "convenience/convenience.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/host_fixture.hpp"
 
@@ -42,7 +43,7 @@ TEST_F(ClassRecordTest, NewRecordHoldsHarmlessDefaults) {
     EXPECT_EQ(record->cosClass, nullptr);
 
     // The conversion declines and leaves the host's out-arguments as they were.
-    COSValue value = reference::makeDouble(4);
+    COSValue value = values::makeDouble(4);
     COSDataTypePtr type(makeId("double"));
     hxArray* valueBefore = value.content();
     COSInterface* typeBefore = type.interface();

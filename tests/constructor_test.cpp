@@ -10,6 +10,7 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/constructor_info_struct.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/flags.hpp"
 #include "support/host_error.hpp"
@@ -48,7 +49,7 @@ TEST_F(ConstructorTest, UnsupportedConstructorAcceptsAnythingAndAlwaysRefuses) {
     auto* cls = hostClass("pkg.Point");
     record->attach(cls);
     COSMethodInfo* info = cls->methods().back();
-    COSValue inputs[1] = {reference::makeDouble(1)};
+    COSValue inputs[1] = {values::makeDouble(1)};
     COSValue outputs[1];
     int outputCount = 1;
     // The name given at creation, not the class the constructor was attached to.

@@ -8,6 +8,7 @@
 
 #include "convenience/convenience.hpp"
 #include "convenience/typed/typed.hpp"
+#include "convenience/values.hpp"
 #include "orrery_testkit/testkit.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
@@ -15,6 +16,7 @@
 using namespace orrery;
 using namespace orrery::convenience;
 using namespace orrery::convenience::typed;
+using namespace orrery::convenience::values;
 namespace kit = orrery::testkit;
 
 namespace {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "convenience/values.hpp"
 #include "host/cos_class.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/host_error.hpp"
@@ -18,6 +19,7 @@
 namespace {
 
 using namespace orrery;
+namespace values = orrery::convenience::values;
 using orrery::testing::ScriptedClassInfo;
 using orrery::testing::ScriptedMethodInfo;
 using orrery::testing::ScriptedPropInfo;
@@ -57,19 +59,19 @@ TEST_F(Calls, InvokeMethodPassesTheObjectFirstAndReturnsWhatTheMethodReports) {
         EXPECT_EQ(client, reference::client());
         asked = count;
         ASSERT_GE(inputCount, 1);
-        EXPECT_EQ(reference::toObject(in[0]), object);
+        EXPECT_EQ(values::readObject(in[0]), object);
         inputs.clear();
-        for (int i = 1; i < inputCount; ++i) inputs.push_back(reference::describe(in[i]));
-        for (int i = 0; i < count; ++i) out[i] = reference::makeDouble(i + 1);
+        for (int i = 1; i < inputCount; ++i) inputs.push_back(values::displayValue(in[i]));
+        for (int i = 0; i < count; ++i) out[i] = values::makeDouble(i + 1);
         count = reported;
     };
 
     reported = 2;
-    auto outputs = reference::invokeMethod(object, "split", {reference::makeDouble(5), reference::makeChars("a")}, 3);
+    auto outputs = reference::invokeMethod(object, "split", {values::makeDouble(5), values::makeChars("a")}, 3);
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(inputs, (std::vector<std::string>{"5", "'a'"}));
     ASSERT_EQ(outputs.size(), 2u);
-    EXPECT_EQ(reference::describe(outputs[1]), "2");
+    EXPECT_EQ(values::displayValue(outputs[1]), "2");
 
     // A method that reports more than it was given room for yields only that room.
     struct Case {
@@ -85,7 +87,7 @@ TEST_F(Calls, InvokeMethodPassesTheObjectFirstAndReturnsWhatTheMethodReports) {
     EXPECT_THROW_MESSAGE(reference::invokeMethod(object, "join", {}, 1), std::invalid_argument,
                          "class pkg.Point has no method join");
     EXPECT_THROW_MESSAGE(reference::invokeMethod(object, "split", {}, -1), std::invalid_argument,
-                         "invokeMethod: outputCount must not be negative");
+                         "pkg.Point.split: the output count must not be negative");
 }
 
 TEST_F(Calls, PropertiesAreReadAndWrittenThroughTheirOwnMetadata) {
@@ -96,15 +98,13 @@ TEST_F(Calls, PropertiesAreReadAndWrittenThroughTheirOwnMetadata) {
             EXPECT_EQ(o, object.get());
             stored.emplace_back(name, std::move(v));
         };
-        property->get = [&, name](COSInterface* o) {
-            return o == object.get() ? reference::makeChars(name) : COSValue();
-        };
+        property->get = [&, name](COSInterface* o) { return o == object.get() ? values::makeChars(name) : COSValue(); };
     }
-    reference::setProperty(object, "y", reference::makeDouble(7));
+    reference::setProperty(object, "y", values::makeDouble(7));
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].first, "y");
-    EXPECT_EQ(reference::describe(stored[0].second), "7");
-    EXPECT_EQ(reference::describe(reference::getProperty(object, "y")), "'y'");
+    EXPECT_EQ(values::displayValue(stored[0].second), "7");
+    EXPECT_EQ(values::displayValue(reference::getProperty(object, "y")), "'y'");
 
     EXPECT_THROW_MESSAGE(reference::getProperty(object, "z"), std::invalid_argument,
                          "class pkg.Point has no property z");
@@ -127,13 +127,13 @@ TEST_F(Calls, ConstructRunsTheMethodNamedAfterTheClassAndReturnsItsFirstOutput) 
         auto* constructor = new ScriptedMethodInfo("pkg.Shape");
         constructor->call = [&, shape](const COSClient*, int& count, COSValue* out, int n, const COSValue* in) {
             EXPECT_EQ(count, 1);
-            for (int i = 0; i < n; ++i) inputs.push_back(reference::describe(in[i]));
-            out[0] = reference::makeObjects({reference::createObject(static_cast<reference::ClassObject*>(shape))});
+            for (int i = 0; i < n; ++i) inputs.push_back(values::displayValue(in[i]));
+            out[0] = values::makeObject(reference::createObject(static_cast<reference::ClassObject*>(shape)));
         };
         shape->addMethodInfo(constructor);
     };
     // The class is populated on this first request.
-    EXPECT_EQ(reference::describe(reference::construct(makeId("pkg.Shape"), {reference::makeDouble(3)})),
+    EXPECT_EQ(values::displayValue(reference::construct(makeId("pkg.Shape"), {values::makeDouble(3)})),
               "<pkg.Shape object>");
     EXPECT_EQ(inputs, std::vector<std::string>{"3"});
     EXPECT_EQ(info->populations, 1);

@@ -9,6 +9,7 @@
 
 #include "convenience/convenience.hpp"
 #include "convenience/diagnostics/contract.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
@@ -35,14 +36,14 @@ struct Tree {
         inner->populatePackageFcn = [this](COSPackage*) { ++innerPopulations; };
         auto constructor = createConstructor();
         constructor->invokeFcn = [](const COSClient*, int& count, COSValue* out, int, const COSValue*) {
-            out[0] = reference::makeObjects({reference::createObject(reference::findClass("outer.inner.Point"))});
+            out[0] = values::makeObject(reference::createObject(reference::findClass("outer.inner.Point")));
             count = 1;
         };
         point->addConstructor(constructor);
         inner->addClass(point);
         auto f = createFunction("f");
         f->invokeFcn = [](const COSClient*, int& count, COSValue* out, int in, const COSValue*) {
-            out[0] = reference::makeDouble(in);
+            out[0] = values::makeDouble(in);
             count = 1;
         };
         inner->addFunction(f);
@@ -86,7 +87,7 @@ TEST_F(HostNamespaceTest, ClassesHaveDottedIdsAndFunctionsDottedNames) {
     EXPECT_TRUE(reference::isKnownClass("outer.inner.Point"));
     EXPECT_EQ(tree.innerPopulations, 1);
     {
-        COSInterfacePtr object = reference::toObject(reference::construct(makeId("outer.inner.Point"), {}));
+        COSInterfacePtr object = values::readObject(reference::construct(makeId("outer.inner.Point"), {}));
         EXPECT_EQ(reference::asObject(object)->cls(), point);
     }
     // The constructor's output is typed by the full id.
@@ -94,9 +95,9 @@ TEST_F(HostNamespaceTest, ClassesHaveDottedIdsAndFunctionsDottedNames) {
     const auto& signature = reference::asSignature(cls->findConstructor()->getSignature());
     EXPECT_EQ(signature.outputs()[0].type, makeId("outer.inner.Point scalar"));
 
-    auto out = reference::invokeFunction("outer.inner.f", {reference::makeDouble(1), reference::makeDouble(2)}, 1);
+    auto out = reference::invokeFunction("outer.inner.f", {values::makeDouble(1), values::makeDouble(2)}, 1);
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(reference::toDouble(out[0]), 2.0);
+    EXPECT_EQ(values::readDouble(out[0]).value(), 2.0);
     EXPECT_NE(reference::findFunction("outer.area"), nullptr);
 
     EXPECT_EQ(COSClass::getClass(makeId("outer.Nothing")), nullptr);
@@ -112,7 +113,7 @@ TEST_F(HostNamespaceTest, PathsOfThreeAndMoreLevelsResolveLevelByLevel) {
     auto c = createNamespace("c");
     auto f = createFunction("f");
     f->invokeFcn = [](const COSClient*, int& count, COSValue* out, int, const COSValue*) {
-        out[0] = reference::makeDouble(4);
+        out[0] = values::makeDouble(4);
         count = 1;
     };
     c->addFunction(f);
@@ -132,7 +133,7 @@ TEST_F(HostNamespaceTest, PathsOfThreeAndMoreLevelsResolveLevelByLevel) {
     EXPECT_EQ(reference::findClass("a.b.c")->getClassID(), makeId("a.b.c"));
     auto out = reference::invokeFunction("a.b.c.f", {}, 1);
     ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(reference::toDouble(out[0]), 4.0);
+    EXPECT_EQ(values::readDouble(out[0]).value(), 4.0);
     EXPECT_EQ(reference::findFunction("a.b.c.f"), abc->findFunction("f"));
 
     EXPECT_EQ(reference::findPackage("a.b.c.D"), nullptr);

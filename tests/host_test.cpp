@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "convenience/values.hpp"
 #include "host/array.hpp"
 #include "host/enumeration.hpp"
 #include "host/exception.hpp"
@@ -25,6 +26,7 @@
 namespace {
 
 using namespace orrery;
+namespace values = orrery::convenience::values;
 
 class Host : public orrery::testing::HostTest {};
 
@@ -105,7 +107,7 @@ TEST(LiveCounts, PrinterNamesOnlyTheNonZeroCountsAndEveryFieldIsVisited) {
 TEST_F(Host, LiveCountsFollowWhatTheHostMakesAndFrees) {
     // Every test's leak check is only as good as these counts: they must rise, too.
     reference::defineClass("pkg.Thing");
-    COSValue value = reference::makeDouble(1);
+    COSValue value = values::makeDouble(1);
     reference::LiveCounts expected;
     expected.classes = 1;
     expected.arrays = 1;

@@ -1,5 +1,4 @@
-// The reference host's values and arrays: making and reading values, their text for
-// people, shared ownership, deferred extents and reshaping.
+// The reference host's arrays: shared ownership, deferred extents and reshaping.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "convenience/values.hpp"
 #include "host/array.hpp"
 #include "host/reference/reference_host.hpp"
 #include "host/value.hpp"
@@ -16,58 +16,13 @@
 namespace {
 
 using namespace orrery;
+namespace values = orrery::convenience::values;
 using reference::createArray;
-using reference::describe;
 
 class Values : public orrery::testing::HostTest {};
 
-TEST_F(Values, DescribeGivesShortTextForEachKind) {
-    auto* cls = reference::defineClass("pkg.Point");
-    {
-        COSInterfacePtr object = reference::createObject(cls);
-        struct Case {
-            COSValue value;
-            const char* text;
-        };
-        const Case cases[] = {
-            {reference::makeDouble(3.5), "3.5"},
-            {reference::makeDouble(-0.25), "-0.25"},
-            {reference::makeDouble(100), "100"},
-            {reference::makeDouble(0), "0"},
-            {reference::makeLogical(true), "true"},
-            {reference::makeLogical(false), "false"},
-            {COSValue(createArray({1, 3}, hxLOGICAL_CLASS)), "<logical array>"},
-            {reference::makeChars("h\xC3\xA9"), "'h\xC3\xA9'"},
-            {reference::makeChars(""), "''"},
-            {reference::makeObjects({object}), "<pkg.Point object>"},
-            {reference::makeObjects({object, object}), "<object array>"},
-            {reference::makeObjects({COSInterfacePtr()}), "<object>"},
-            {reference::makeObjects({}), "[]"},
-            {COSValue(createArray({0, 0}, hxDOUBLE_CLASS)), "[]"},
-            {COSValue(createArray({1, 2}, hxDOUBLE_CLASS)), "<double array>"},
-            {COSValue(), "<no value>"},
-        };
-        for (const Case& c : cases) EXPECT_EQ(describe(c.value), c.text);
-    }
-}
-
-TEST_F(Values, ReadersTakeOnlyTheirOwnKind) {
-    EXPECT_EQ(reference::toDouble(reference::makeDouble(2.5)), 2.5);
-    EXPECT_EQ(reference::toText(reference::makeChars("z\xE2\x82\xAC")), "z\xE2\x82\xAC");  // UTF-8 both ways
-
-    EXPECT_THROW_MESSAGE(reference::toDouble(reference::makeChars("1")), std::invalid_argument,
-                         "the value is not a double");
-    EXPECT_THROW_MESSAGE(reference::toDouble(COSValue(createArray({1, 2}, hxDOUBLE_CLASS))), std::invalid_argument,
-                         "the value is not a double scalar");
-    EXPECT_THROW_MESSAGE(reference::toText(reference::makeDouble(1)), std::invalid_argument, "the value is not text");
-    EXPECT_THROW_MESSAGE(reference::toObject(reference::makeLogical(true)), std::invalid_argument,
-                         "the value is not an object");
-    EXPECT_THROW_MESSAGE(reference::toObject(reference::makeObjects({COSInterfacePtr(), COSInterfacePtr()})),
-                         std::invalid_argument, "the value is not one object");
-}
-
 TEST_F(Values, SharedArraysLiveUntilTheLastOwnerWhicheverGoesFirst) {
-    COSValue first = reference::makeDouble(2.5);
+    COSValue first = values::makeDouble(2.5);
     hxArray* array = first.content();
     {
         COSValue second = first;
@@ -77,7 +32,7 @@ TEST_F(Values, SharedArraysLiveUntilTheLastOwnerWhicheverGoesFirst) {
         second = COSValue();
         EXPECT_EQ(array->shareCount(), 0);
         EXPECT_EQ(reference::liveCounts().arrays, 1);
-        EXPECT_DOUBLE_EQ(reference::toDouble(third), 2.5);
+        EXPECT_DOUBLE_EQ(values::readDouble(third).value(), 2.5);
     }
     EXPECT_EQ(reference::liveCounts().arrays, 0);
 
@@ -122,13 +77,13 @@ TEST_F(Values, LogicalArraysAndObjectElements) {
     hxGetLogicals(logicals.get())[2] = true;
     EXPECT_FALSE(hxIsScalar(logicals.get()));
     EXPECT_TRUE(hxGetLogicals(logicals.get())[2]);
-    EXPECT_EQ(hxGetLogicals(reference::makeDouble(1).content()), nullptr);
+    EXPECT_EQ(hxGetLogicals(values::makeDouble(1).content()), nullptr);
     EXPECT_THROW_MESSAGE(createArray({1}, hxCELL_CLASS), std::invalid_argument,
                          "the reference host makes logical, char, double, object and string arrays");
 
     auto* cls = reference::defineClass("pkg.Thing");
     COSInterfacePtr object = reference::createObject(cls);
-    COSValue objects = reference::makeObjects({object, object});
+    COSValue objects = values::makeObjects(std::vector<COSInterfacePtr>{object, object});
     EXPECT_EQ(::array::getElement(objects.content(), 1, ::array::ReturnDeletedHandle).get(), object.get());
     EXPECT_THROW(::array::getElement(objects.content(), 2, ::array::ReturnDeletedHandle), std::out_of_range);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "convenience/values.hpp"
 #include "host/assumed_operations.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/host_error.hpp"
@@ -15,6 +16,7 @@
 namespace {
 
 using namespace orrery;
+namespace values = orrery::convenience::values;
 using orrery::testing::ScriptedMethodInfo;
 using orrery::testing::ScriptedPropInfo;
 
@@ -36,7 +38,7 @@ protected:
         auto* info = new ScriptedMethodInfo(name);
         const std::string owner = cls.getClassID().str();
         info->call = [owner](const COSClient*, int& count, COSValue* out, int, const COSValue*) {
-            if (count > 0) out[0] = reference::makeChars(owner);
+            if (count > 0) out[0] = values::makeChars(owner);
             count = count > 0 ? 1 : 0;
         };
         cls.addMethodInfo(info);
@@ -46,17 +48,17 @@ protected:
     void property(reference::ClassObject& cls, const std::string& name) {
         auto* info = new ScriptedPropInfo(name);
         const std::string owner = cls.getClassID().str();
-        info->get = [owner](COSInterface*) { return reference::makeChars(owner); };
+        info->get = [owner](COSInterface*) { return values::makeChars(owner); };
         cls.addPropertyInfo(info);
     }
 
     COSInterfacePtr object(reference::ClassObject& cls) { return objects.emplace_back(reference::createObject(&cls)); }
 
     std::string call(const COSInterfacePtr& target, const std::string& name) {
-        return reference::describe(reference::invokeMethod(target, name, {}, 1).at(0));
+        return values::displayValue(reference::invokeMethod(target, name, {}, 1).at(0));
     }
     std::string get(const COSInterfacePtr& target, const std::string& name) {
-        return reference::describe(reference::getProperty(target, name));
+        return values::displayValue(reference::getProperty(target, name));
     }
 
     static std::vector<std::string> ids(const std::vector<reference::ClassObject*>& classes) {
@@ -161,7 +163,7 @@ TEST_F(Inheritance, ANameFromTwoUnrelatedSuperclassesIsAmbiguous) {
     EXPECT_HOST_ERROR(get(target, "label"), "orrery:class:AmbiguousMember",
                       "'label' is ambiguous in class 'pkg.Leaf': it comes from 'pkg.Left' and 'pkg.Right'. Define "
                       "'label' in 'pkg.Leaf' to choose.");
-    EXPECT_HOST_ERROR(reference::setProperty(target, "label", reference::makeDouble(1)), "orrery:class:AmbiguousMember",
+    EXPECT_HOST_ERROR(reference::setProperty(target, "label", values::makeDouble(1)), "orrery:class:AmbiguousMember",
                       "'label' is ambiguous in class 'pkg.Leaf': it comes from 'pkg.Left' and 'pkg.Right'. Define "
                       "'label' in 'pkg.Leaf' to choose.");
 
@@ -200,7 +202,7 @@ TEST_F(Inheritance, AStaticMethodIsCalledWithoutTheObject) {
         count = 0;
     };
     auto& derived = define("pkg.Derived", {"pkg.Base"});
-    reference::invokeMethod(object(derived), "make", {reference::makeDouble(1)}, 0);
+    reference::invokeMethod(object(derived), "make", {values::makeDouble(1)}, 0);
     EXPECT_EQ(inputs, 1);
 }
 

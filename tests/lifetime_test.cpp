@@ -10,6 +10,7 @@
 
 #include "convenience/convenience.hpp"
 #include "convenience/diagnostics/live_records.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
@@ -255,15 +256,15 @@ TEST_F(LifetimeTest, ANamespaceRecordOutlivingTheHostIsPublishedAgainToTheNextOn
     auto geo = createNamespace("geo");
     auto area = createFunction("area");
     area->invokeFcn = [](const COSClient*, int& nOut, COSValue* out, int, const COSValue*) {
-        out[0] = reference::makeDouble(2);
+        out[0] = values::makeDouble(2);
         nOut = 1;
     };
     geo->addFunction(area);
     geo->publish();
-    EXPECT_EQ(reference::describe(reference::invokeFunction("geo.area", {}, 1).at(0)), "2");
+    EXPECT_EQ(values::displayValue(reference::invokeFunction("geo.area", {}, 1).at(0)), "2");
     reference::shutdown();
     geo->publish();
-    EXPECT_EQ(reference::describe(reference::invokeFunction("geo.area", {}, 1).at(0)), "2");
+    EXPECT_EQ(values::displayValue(reference::invokeFunction("geo.area", {}, 1).at(0)), "2");
 }
 
 // Shutting down frees the very adaptor and record whose hook is running: refused.
@@ -305,7 +306,10 @@ TEST_F(LifetimeTest, ShutdownFromInsideAHostCallIsRefused) {
     EXPECT_THROW_MESSAGE(reference::getProperty(object, "p"), std::logic_error, refused);
     object = COSInterfacePtr();
 
-    // Once the calls have returned, it shuts down as ever.
+    // Once the calls have returned, it shuts down as ever. The call asked for the
+    // function's signature first, which its record caches: let the records go too.
+    function = nullptr;
+    outer = nullptr;
     reference::shutdown();
     EXPECT_EQ(reference::liveCounts().total(), 0);
 }
@@ -316,12 +320,12 @@ TEST_F(LifetimeTest, ACopiedImplicitDefaultReadsItsSourceWhileItLivesThenItsOwnT
     auto copy = std::make_shared<COSPropInfoStruct>(*source);
     copy->type = makeId("double");
     // The source's type decides while the source lives.
-    EXPECT_EQ(reference::describe(copy->GetFactoryDefaultValue()), "false");
+    EXPECT_EQ(values::displayValue(copy->GetFactoryDefaultValue()), "false");
 
     auto later = std::make_shared<COSPropInfoStruct>(*source);
     later->type = makeId("double");
     source.reset();
-    EXPECT_EQ(reference::describe(later->GetFactoryDefaultValue()), "0");
+    EXPECT_EQ(values::displayValue(later->GetFactoryDefaultValue()), "0");
 
     // A callable taken out of every record that carried it has nothing left to read.
     std::function<COSValue()> detached = later->factoryDefaultFcn;
@@ -351,7 +355,7 @@ TEST_F(LifetimeTest, ObjectsOutlivingShutdownGiveTheirDataBackAndStaySafeToRelea
     };
     auto constructor = createConstructor();
     constructor->invokeFcn = [](const COSClient*, int& nOut, COSValue* out, int, const COSValue*) {
-        out[0] = reference::makeObjects({reference::createObject(reference::findClass("pkg.Box"))});
+        out[0] = values::makeObject(reference::createObject(reference::findClass("pkg.Box")));
         nOut = 1;
     };
     cls->addConstructor(constructor);
@@ -359,7 +363,7 @@ TEST_F(LifetimeTest, ObjectsOutlivingShutdownGiveTheirDataBackAndStaySafeToRelea
     cls.reset();
     constructor.reset();
 
-    COSInterfacePtr box = reference::toObject(reference::construct(makeId("pkg.Box"), {}));
+    COSInterfacePtr box = values::readObject(reference::construct(makeId("pkg.Box"), {}));
     reference::shutdown();
     EXPECT_EQ(released, 1);
     EXPECT_EQ(reference::asObject(box)->cls(), nullptr);

@@ -10,6 +10,7 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/flags.hpp"
 #include "support/host_fixture.hpp"
@@ -57,7 +58,7 @@ TEST_F(MethodTest, EachAttributeBitChangesExactlyItsOwnQuery) {
 TEST_F(MethodTest, InvokeHandsTheHostsArgumentsToTheHookAndNeedsOne) {
     auto record = createMethod("run");
     COSMethodInfo* info = attachToNewClass(record);
-    COSValue inputs[2] = {reference::makeDouble(1), reference::makeDouble(2)};
+    COSValue inputs[2] = {values::makeDouble(1), values::makeDouble(2)};
     COSValue outputs[3];
     int outputCount = 3;
 
@@ -75,7 +76,7 @@ TEST_F(MethodTest, InvokeHandsTheHostsArgumentsToTheHookAndNeedsOne) {
     record->invokeFcn = hook.AsStdFunction();
     info->invoke(reference::client(), outputCount, outputs, 2, inputs);
     EXPECT_EQ(outputCount, 1);
-    EXPECT_EQ(reference::toDouble(outputs[0]), 2.0);
+    EXPECT_EQ(values::readDouble(outputs[0]).value(), 2.0);
 
     record->invokeFcn = nullptr;
     EXPECT_THROW(info->invoke(reference::client(), outputCount, outputs, 2, inputs), std::bad_function_call);

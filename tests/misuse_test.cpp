@@ -117,7 +117,7 @@ TEST_F(MisuseTest, NegativeOutputCountsAreNamedByTheHostsCallHelpers) {
     createMethod("m")->attach(cls);
     COSInterfacePtr object = reference::createObject(cls);
     EXPECT_THROW_MESSAGE(reference::invokeMethod(object, "m", {}, -1), std::invalid_argument,
-                         "invokeMethod: outputCount must not be negative");
+                         "pkg.Thing.m: the output count must not be negative");
 }
 
 TEST_F(MisuseTest, AHookThatReplacesItselfIsReportedInDebugBuilds) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convenience/convenience.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
@@ -87,7 +88,7 @@ TEST_F(NamespaceFunctionTest, SignatureIsBuiltOnceWithGeneratedNamesAndShared) {
 TEST_F(NamespaceFunctionTest, InvokeHandsTheHostsArgumentsToTheHookAndNeedsOne) {
     auto function = createFunction("f");
     COSMethodInfo* info = attachToNewPackage(function);
-    COSValue inputs[2] = {reference::makeDouble(1), reference::makeDouble(2)};
+    COSValue inputs[2] = {values::makeDouble(1), values::makeDouble(2)};
     COSValue outputs[2];
     int outputCount = 2;
 
@@ -104,7 +105,7 @@ TEST_F(NamespaceFunctionTest, InvokeHandsTheHostsArgumentsToTheHookAndNeedsOne) 
     function->invokeFcn = hook.AsStdFunction();
     info->invoke(reference::client(), outputCount, outputs, 2, inputs);
     EXPECT_EQ(outputCount, 1);
-    EXPECT_EQ(reference::toDouble(outputs[0]), 2.0);
+    EXPECT_EQ(values::readDouble(outputs[0]).value(), 2.0);
 
     function->invokeFcn = [](const COSClient*, int&, COSValue*, int, const COSValue*) {
         throw std::runtime_error("from the hook");

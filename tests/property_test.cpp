@@ -10,6 +10,7 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
+#include "convenience/values.hpp"
 #include "host/exception.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/flags.hpp"
@@ -85,10 +86,10 @@ TEST_F(PropertyTest, ImplicitDefaultIsTheDataTypesOwnAndComputedOnce) {
     COSPropInfo* info = attachToNewClass(record);
     EXPECT_EQ(typeOf(info), "double");
 
-    EXPECT_EQ(reference::toDouble(info->getFactoryDefault()), 0.0);
+    EXPECT_EQ(values::readDouble(info->getFactoryDefault()).value(), 0.0);
     // Neither a second request nor a new type reaches the cached value.
     record->SetTypeAndImplicitFactoryDefaultFcn(makeId("logical"));
-    EXPECT_EQ(reference::toDouble(info->getFactoryDefault()), 0.0);
+    EXPECT_EQ(values::readDouble(info->getFactoryDefault()).value(), 0.0);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(reference::callCounts().defaultValuesMade, 1);
 }
@@ -135,9 +136,9 @@ TEST_F(PropertyTest, AssigningOverAComputedDefaultReleasesOnlyTheTargetsOwn) {
 
     // The target computes a default of its own (through the source's implicit function),
     // and a later type change keeps it.
-    EXPECT_EQ(reference::describe(target->GetFactoryDefaultValue()), "0");
+    EXPECT_EQ(values::displayValue(target->GetFactoryDefaultValue()), "0");
     target->SetTypeAndImplicitFactoryDefaultFcn(makeId("logical"));
-    EXPECT_EQ(reference::describe(target->GetFactoryDefaultValue()), "0");
+    EXPECT_EQ(values::displayValue(target->GetFactoryDefaultValue()), "0");
     EXPECT_EQ(reference::callCounts().defaultValuesMade, 3);
 
     source.reset();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convenience/string_conversion.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
@@ -53,27 +54,27 @@ TEST_F(StringConversionTest, DeferredExtentsOfACharArrayAreCompletedFirst) {
 }
 
 TEST_F(StringConversionTest, AStringScalarGivesItsText) {
-    EXPECT_EQ(utf8(reference::makeString(u"plain")), "plain");
-    EXPECT_EQ(utf16(reference::makeString(u"")), u"");
-    EXPECT_EQ(utf8(reference::makeStrings({1, 1, 1}, {u"three dims"})), "three dims");
+    EXPECT_EQ(utf8(values::makeString(u"plain")), "plain");
+    EXPECT_EQ(utf16(values::makeString(u"")), u"");
+    EXPECT_EQ(utf8(reference::makeStringArray({1, 1, 1}, {u"three dims"})), "three dims");
 }
 
 TEST_F(StringConversionTest, NonAsciiAndZeroUnitsSurviveBothConversions) {
     // é, €, a surrogate pair (U+1F600), zero units inside and at the end.
     const std::u16string units = u"a\u00e9\0\u20ac\U0001F600z\0"s;
     const std::string bytes = "a\xC3\xA9\0\xE2\x82\xAC\xF0\x9F\x98\x80z\0"s;
-    for (const COSValue& value : {reference::makeString(units), reference::makeCharArray({1, units.size()}, units)}) {
+    for (const COSValue& value : {values::makeString(units), reference::makeCharArray({1, units.size()}, units)}) {
         EXPECT_EQ(utf16(value), units);
         EXPECT_EQ(utf8(value), bytes);
     }
     // A lone surrogate keeps its unit in UTF-16 and becomes U+FFFD in UTF-8.
     const std::u16string lone = u"x\xD800y"s;
-    EXPECT_EQ(utf16(reference::makeString(lone)), lone);
-    EXPECT_EQ(utf8(reference::makeString(lone)), "x\xEF\xBF\xBDy");
+    EXPECT_EQ(utf16(values::makeString(lone)), lone);
+    EXPECT_EQ(utf8(values::makeString(lone)), "x\xEF\xBF\xBDy");
 }
 
 TEST_F(StringConversionTest, AMissingStringIsRefused) {
-    COSValue missing = reference::makeStrings({1, 1}, {std::nullopt});
+    COSValue missing = reference::makeStringArray({1, 1}, {std::nullopt});
     EXPECT_HOST_ERROR(utf8(missing), kMissingId, kMissingMessage);
     EXPECT_HOST_ERROR(utf16(missing), kMissingId, kMissingMessage);
     EXPECT_THROW(utf8(missing), MissingNotSupportedError);
@@ -82,11 +83,11 @@ TEST_F(StringConversionTest, AMissingStringIsRefused) {
 TEST_F(StringConversionTest, AnythingButOneStringOrCharsIsRefused) {
     std::vector<COSValue> refused;
     refused.emplace_back();  // no array at all
-    refused.push_back(reference::makeStrings({1, 2}, {u"one", u"two"}));
-    refused.push_back(reference::makeStrings({0, 0}, {}));
-    refused.push_back(reference::makeStrings({2, 1}, {std::nullopt, std::nullopt}));  // not missing: not one
-    refused.push_back(reference::makeDouble(3));
-    refused.push_back(reference::makeLogical(true));
+    refused.push_back(reference::makeStringArray({1, 2}, {u"one", u"two"}));
+    refused.push_back(reference::makeStringArray({0, 0}, {}));
+    refused.push_back(reference::makeStringArray({2, 1}, {std::nullopt, std::nullopt}));  // not missing: not one
+    refused.push_back(values::makeDouble(3));
+    refused.push_back(values::makeLogical(true));
     refused.push_back(reference::makeObjectArray({1, 1}, {reference::createObject(nullptr)}));
     const long arrays = reference::liveCounts().arrays;
     for (const COSValue& value : refused) {
@@ -99,7 +100,7 @@ TEST_F(StringConversionTest, AnythingButOneStringOrCharsIsRefused) {
 
 TEST_F(StringConversionTest, ErrorsCarryNoArgumentsAndNameTheirComponent) {
     try {
-        utf8(reference::makeDouble(1));
+        utf8(values::makeDouble(1));
         FAIL() << "no error";
     } catch (const MustBeStringScalarOrCharacterVectorError& error) {
         EXPECT_TRUE(error.message().arguments.empty());
@@ -109,7 +110,7 @@ TEST_F(StringConversionTest, ErrorsCarryNoArgumentsAndNameTheirComponent) {
 }
 
 TEST_F(StringConversionTest, TheValueIsBorrowedNotTaken) {
-    COSValue value = reference::makeString(u"kept");
+    COSValue value = values::makeString(u"kept");
     EXPECT_EQ(utf8(value), "kept");
     EXPECT_EQ(value.content()->shareCount(), 0);
     EXPECT_EQ(utf16(value), u"kept");
@@ -117,17 +118,17 @@ TEST_F(StringConversionTest, TheValueIsBorrowedNotTaken) {
 }
 
 TEST_F(StringConversionTest, GetStringViewsTheArraysOwnElements) {
-    COSValue value = reference::makeStrings({2, 2}, {u"a", std::nullopt, u"c", u"d"});
+    COSValue value = reference::makeStringArray({2, 2}, {u"a", std::nullopt, u"c", u"d"});
     EXPECT_TRUE(Korvane::String::isString(value.content()));
     EXPECT_FALSE(Korvane::String::isString(nullptr));
-    EXPECT_FALSE(Korvane::String::isString(reference::makeChars("a").content()));
+    EXPECT_FALSE(Korvane::String::isString(values::makeChars("a").content()));
     Korvane::String::String strings = Korvane::String::getString(value.content());
     ASSERT_EQ(strings.getNumberOfElements(), 4u);
     EXPECT_EQ(strings.begin(), value.content()->data());
     EXPECT_EQ(strings[0]->text, u"a");
     EXPECT_EQ(strings[1], nullptr);
     EXPECT_EQ(strings[3]->text, u"d");
-    EXPECT_THROW(Korvane::String::getString(reference::makeDouble(1).content()), std::invalid_argument);
+    EXPECT_THROW(Korvane::String::getString(values::makeDouble(1).content()), std::invalid_argument);
 }
 
 }  // namespace

@@ -10,12 +10,14 @@
 #include "convenience/namespace_function_info_struct.hpp"
 #include "convenience/namespace_info_struct.hpp"
 #include "convenience/typed/typed.hpp"
+#include "convenience/values.hpp"
 #include "orrery_testkit/gtest.hpp"
 #include "orrery_testkit/testkit.hpp"
 #include "support/counter.hpp"
 
 using namespace orrery;
 using namespace orrery::convenience::typed;
+namespace values = orrery::convenience::values;
 using orrery::testing::Counter;
 namespace kit = orrery::testkit;
 
@@ -77,10 +79,10 @@ TEST_F(Lookups, WhatCannotBeFoundOrConvertedIsAStandardError) {
     EXPECT_EQ(kit::propertyType("kit.Counter", "count"), "double scalar");
     EXPECT_THROW_MESSAGE(kit::resolveClass("kit.Nothing"), std::invalid_argument, "no class kit.Nothing");
     EXPECT_THROW_MESSAGE(kit::signature("kit.Counter.nothing"), std::invalid_argument,
-                         "nothing callable is named kit.Counter.nothing");
+                         "class kit.Counter has no method or property nothing");
     EXPECT_THROW_MESSAGE(counter.call<std::string>("total"), std::invalid_argument,
                          "output 1 of total is a double scalar (2), not a string scalar or a character vector");
-    EXPECT_THROW_MESSAGE(kit::Object::from(reference::makeDouble(1)), std::invalid_argument,
+    EXPECT_THROW_MESSAGE(kit::Object::from(values::makeDouble(1)), std::invalid_argument,
                          "a double scalar (1) is not an object");
     EXPECT_THROW_MESSAGE(kit::Object(reference::createObject(reference::defineClass("kit.Raw"))).as<Counter>(),
                          std::invalid_argument, "a kit.Raw object has no C++ object");
@@ -92,7 +94,7 @@ TEST_F(Lookups, FewerOutputsThanAskedForAreAnErrorNotAnEmptyValue) {
     auto space = createNamespace("kit");
     auto writesOne = [](bool lowersCount) {
         return [lowersCount](const COSClient*, int& nOut, COSValue* out, int, const COSValue*) {
-            out[0] = reference::makeDouble(1);
+            out[0] = values::makeDouble(1);
             if (lowersCount) nOut = 1;
         };
     };

@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "convenience/typed/typed.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "orrery_testkit/testkit.hpp"
 #include "support/host_error.hpp"
 #include "support/host_fixture.hpp"
 
 using namespace orrery;
+namespace values = orrery::convenience::values;
 using namespace orrery::convenience::typed;
+using namespace orrery::convenience::values;
 namespace kit = orrery::testkit;
 
 namespace {
@@ -55,22 +58,22 @@ protected:
 TEST_F(ArrayConversions, StringVectorsTravelAsStringRowsBothWays) {
     const std::vector<std::string> words{"a", "caf\u00e9", ""};
     const COSValue row = Converter<std::vector<std::string>>::make(words);
-    EXPECT_EQ(reference::describe(row),
-              reference::describe(reference::makeStrings({1, 3}, {u"a", std::u16string(u"caf\u00e9"), u""})));
+    EXPECT_EQ(values::displayValue(row),
+              values::displayValue(reference::makeStringArray({1, 3}, {u"a", std::u16string(u"caf\u00e9"), u""})));
     EXPECT_EQ(Converter<std::vector<std::string>>::read(row), words);
     EXPECT_EQ(Converter<std::vector<std::u16string>>::read(row),
               (std::vector<std::u16string>{u"a", u"caf\u00e9", u""}));
     // Columns and empty arrays are vectors too; a matrix, a missing string and a char
     // vector are not string vectors.
-    EXPECT_EQ(Converter<std::vector<std::string>>::read(reference::makeStrings({2, 1}, {u"x", u"y"})),
+    EXPECT_EQ(Converter<std::vector<std::string>>::read(reference::makeStringArray({2, 1}, {u"x", u"y"})),
               (std::vector<std::string>{"x", "y"}));
     EXPECT_EQ(Converter<std::vector<std::string>>::read(Converter<std::vector<std::string>>::make({})),
               std::vector<std::string>{});
-    EXPECT_EQ(Converter<std::vector<std::string>>::read(reference::makeStrings({2, 2}, {u"a", u"b", u"c", u"d"})),
+    EXPECT_EQ(Converter<std::vector<std::string>>::read(reference::makeStringArray({2, 2}, {u"a", u"b", u"c", u"d"})),
               std::nullopt);
-    EXPECT_EQ(Converter<std::vector<std::string>>::read(reference::makeStrings({1, 2}, {u"a", std::nullopt})),
+    EXPECT_EQ(Converter<std::vector<std::string>>::read(reference::makeStringArray({1, 2}, {u"a", std::nullopt})),
               std::nullopt);
-    EXPECT_EQ(Converter<std::vector<std::u16string>>::read(reference::makeChars("ab")), std::nullopt);
+    EXPECT_EQ(Converter<std::vector<std::u16string>>::read(values::makeChars("ab")), std::nullopt);
     EXPECT_EQ(Converter<std::vector<std::string>>::typeId(), makeId("string vector"));
 
     EXPECT_EQ(kit::invoke<std::string>("pts.joined", words), "a+caf\u00e9+");
@@ -85,7 +88,7 @@ TEST_F(ArrayConversions, VectorsOfABoundClassTravelAsObjectRowsOfCopies) {
     a.set("x", 1.0);
     kit::Object b = kit::construct("pts.Point3");  // a subclass object stands in for a Point
     b.set("x", 2.0);
-    const COSValue points = convenience::typed::makeObjects(std::vector{a.handle(), b.handle()});
+    const COSValue points = convenience::values::makeObjects(std::vector{a.handle(), b.handle()});
 
     const auto read = Converter<std::vector<Point>>::read(points);
     ASSERT_TRUE(read);
@@ -108,7 +111,7 @@ TEST_F(ArrayConversions, VectorsOfABoundClassTravelAsObjectRowsOfCopies) {
     kit::Object gone = kit::construct("pts.Point");
     gone.deleteObject();
     EXPECT_EQ(
-        Converter<std::vector<Point>>::read(convenience::typed::makeObjects(std::vector{a.handle(), gone.handle()})),
+        Converter<std::vector<Point>>::read(convenience::values::makeObjects(std::vector{a.handle(), gone.handle()})),
         std::nullopt);
     EXPECT_EQ(Converter<std::vector<Point3>>::read(points), std::nullopt);  // a is no Point3
     EXPECT_HOST_ERROR(kit::invoke<COSValue>("pts.shifted", 1.0, 1.0), "LUMEN:orrery_typed:BadInput",

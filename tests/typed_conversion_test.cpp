@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "convenience/typed/typed.hpp"
+#include "convenience/values.hpp"
 #include "orrery_testkit/testkit.hpp"
 #include "support/host_fixture.hpp"
 
 using namespace orrery;
 using namespace orrery::convenience::typed;
+using namespace orrery::convenience::values;
 
 namespace kit = orrery::testkit;
 
@@ -102,7 +104,7 @@ TEST_F(Conversion, ValuesThatDoNotConvertAreRefusedWithWhatWasExpected) {
          "signed integer",
          "a double scalar (9223372036854775808)"},
         {"bool", makeDouble(1), "a logical scalar", "a double scalar (1)"},
-        {"string", reference::makeStrings({1, 1}, {std::nullopt}), "a string scalar or a character vector",
+        {"string", reference::makeStringArray({1, 1}, {std::nullopt}), "a string scalar or a character vector",
          "a missing string"},
         {"doubles", COSValue(reference::createArray({2, 2}, hxDOUBLE_CLASS)), "a double vector",
          "a 2-by-2 double array"},

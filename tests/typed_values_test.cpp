@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "support/host_fixture.hpp"
 
 using namespace orrery;
-using namespace orrery::convenience::typed;
+using namespace orrery::convenience::values;
 
 namespace {
 
@@ -45,8 +45,8 @@ TEST_F(Values, ReadersRefuseOtherShapesAndKinds) {
     EXPECT_FALSE(readDoubles(COSValue(reference::createArray({2, 2}, hxDOUBLE_CLASS))));
     EXPECT_EQ(readDoubles(COSValue(reference::createArrayWithDeferredExtents({3, 1}, hxDOUBLE_CLASS)))->size(), 3u);
     EXPECT_FALSE(readText(makeDouble(1)));
-    EXPECT_FALSE(readText(reference::makeStrings({1, 1}, {std::nullopt})));
-    EXPECT_FALSE(readText(reference::makeStrings({1, 2}, {u"a", u"b"})));
+    EXPECT_FALSE(readText(reference::makeStringArray({1, 1}, {std::nullopt})));
+    EXPECT_FALSE(readText(reference::makeStringArray({1, 2}, {u"a", u"b"})));
     EXPECT_FALSE(readText(COSValue()));
 }
 
@@ -57,16 +57,42 @@ TEST_F(Values, DescriptionsNameKindShapeAndShortValues) {
         {makeDouble(2.5), "a double scalar (2.5)"},
         {makeLogical(false), "a logical scalar (false)"},
         {makeString("hi"), "a string scalar (\"hi\")"},
-        {reference::makeStrings({1, 1}, {std::nullopt}), "a missing string"},
+        {reference::makeStringArray({1, 1}, {std::nullopt}), "a missing string"},
         {makeChars("abc"), "a 1-by-3 char array ('abc')"},
         {makeChars(std::string(50, 'x')), "a 1-by-50 char array ('" + std::string(40, 'x') + "...')"},
         {makeDoubles(std::vector<double>{1, 2}), "a 1-by-2 double array"},
         {makeEmpty(), "an empty 0-by-0 double array"},
         {COSValue(reference::createArray({1, 1}, hxDOUBLE_CLASS, hxCOMPLEX)), "a complex double scalar"},
         {makeObject(reference::createObject(cls)), "a pkg.Thing object"},
-        {reference::makeStrings({2, 1}, {u"a", u"b"}), "a 2-by-1 string array"},
+        {reference::makeStringArray({2, 1}, {u"a", u"b"}), "a 2-by-1 string array"},
     };
     for (const auto& [value, text] : cases) EXPECT_EQ(describeValue(value), text);
+}
+
+// The listing form: what a user would type back, or the kind alone for longer arrays.
+TEST_F(Values, DisplayShowsShortTextForEachKind) {
+    auto* cls = reference::defineClass("pkg.Point");
+    COSInterfacePtr object = reference::createObject(cls);
+    const std::vector<std::pair<COSValue, std::string>> cases = {
+        {makeDouble(3.5), "3.5"},
+        {makeDouble(-0.25), "-0.25"},
+        {makeDouble(1e-7), "1e-07"},
+        {makeLogical(false), "false"},
+        {makeLogicals({true, false}), "<logical array>"},
+        {makeChars("h\xC3\xA9"), "'h\xC3\xA9'"},
+        {makeChars(""), "''"},
+        {makeString("abc"), "\"abc\""},
+        {reference::makeStringArray({1, 1}, {std::nullopt}), "<missing>"},
+        {makeStrings(std::vector<std::string>{"a", "b"}), "<string array>"},
+        {makeObject(object), "<pkg.Point object>"},
+        {makeObject(COSInterfacePtr()), "<object>"},
+        {makeObjects(std::vector<COSInterfacePtr>{object, object}), "<object array>"},
+        {makeEmpty(), "[]"},
+        {makeDoubles(std::vector<double>{1, 2}), "<double array>"},
+        {COSValue(reference::createArray({1, 1}, hxDOUBLE_CLASS, hxCOMPLEX)), "<complex double>"},
+        {COSValue(), "<no value>"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(displayValue(value), text);
 }
 
 }  // namespace

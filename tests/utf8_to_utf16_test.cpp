@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/text.hpp"
 
 namespace {
@@ -59,7 +59,7 @@ TEST(Utf8ToUtf16, ReferenceHostReplacesEachMaximalSubpart) {
 }
 
 TEST(Utf8ToUtf16, TypedLayerReplacesEachMaximalSubpart) {
-    expectAllCases([](const std::string& bytes) { return orrery::convenience::typed::utf8ToUtf16(bytes); });
+    expectAllCases([](const std::string& bytes) { return orrery::convenience::values::utf8ToUtf16(bytes); });
 }
 
 // Every two-byte input, and every three-byte one that starts with a lead of three or four
@@ -67,7 +67,7 @@ TEST(Utf8ToUtf16, TypedLayerReplacesEachMaximalSubpart) {
 TEST(Utf8ToUtf16, NeverEmitsALoneSurrogate) {
     auto check = [](const std::string& bytes) {
         const std::u16string units = orrery::reference::utf8ToUtf16(bytes);
-        ASSERT_EQ(units, orrery::convenience::typed::utf8ToUtf16(bytes));
+        ASSERT_EQ(units, orrery::convenience::values::utf8ToUtf16(bytes));
         for (std::size_t i = 0; i < units.size(); ++i) {
             const bool lead = units[i] >= 0xD800 && units[i] <= 0xDBFF;
             const bool trail = units[i] >= 0xDC00 && units[i] <= 0xDFFF;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "convenience/convenience.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "geo.hpp"
 #include "geo_raw_binding.hpp"
 
@@ -14,7 +14,6 @@ namespace {
 
 using namespace orrery;
 using namespace orrery::convenience;
-namespace values = orrery::convenience::typed;
 
 const std::string kPolygon = "geo.Polygon";
 

@@ -10,7 +10,7 @@
 
 #include "astronomy.hpp"
 #include "convenience/convenience.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/assumed_operations.hpp"
 #include "snr_property.hpp"
 #include "state.hpp"
@@ -20,7 +20,6 @@ namespace {
 
 using namespace orrery;
 using namespace orrery::convenience;
-namespace values = orrery::convenience::typed;
 
 using SessionPtr = std::shared_ptr<Session>;
 // Name and type id of each declared argument, in order.

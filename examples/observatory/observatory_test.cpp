@@ -114,7 +114,7 @@ TEST_F(Observatory, ObjectsKeepTheirOwnState) {
 TEST_F(Observatory, RefusedConstructionAndBadInputsAreErrors) {
     for (const std::vector<orrery::COSValue>& inputs :
          {std::vector<orrery::COSValue>{},
-          {orrery::convenience::typed::makeString("M31"), orrery::convenience::typed::makeDouble(1)}})
+          {orrery::convenience::values::makeString("M31"), orrery::convenience::values::makeDouble(1)}})
         EXPECT_HOST_ERROR(orrery::reference::construct(makeId("observatory.Observation"), inputs),
                           "LUMEN:orrery_convenience:ConstructorNotSupported",
                           "Objects of class 'observatory.Observation' cannot be constructed.");

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "astronomy.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "state.hpp"
 
 namespace observatory {
@@ -23,7 +23,7 @@ COSAccessLevel SignalToNoiseProperty::getSetAccess() { return COSAccessPrivate; 
 
 COSValue SignalToNoiseProperty::getValue(COSInterface* object) {
     const auto& observation = stateOf<ObservationState>(object, kObservation, "the object of snr");
-    return convenience::typed::makeDouble(signalToNoise(observation.aperture, observation.exposure));
+    return convenience::values::makeDouble(signalToNoise(observation.aperture, observation.exposure));
 }
 
 // The host checks the set access first; these guard the hosts that do not.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/assumed_operations.hpp"
 #include "host/cos_class.hpp"
 #include "host/interface_ptr.hpp"
@@ -64,7 +64,7 @@ State& stateOf(orrery::COSInterface* object, const char* className, const std::s
 // The same for an input: a 1-by-1 object array holding such an object.
 template <class State>
 State& stateOf(const orrery::COSValue& value, const char* className, const std::string& what) {
-    return stateOf<State>(orrery::convenience::typed::peekObject(value), className, what);
+    return stateOf<State>(orrery::convenience::values::peekObject(value), className, what);
 }
 
 }  // namespace observatory

@@ -63,3 +63,4 @@
 #include "convenience/string_array.hpp"  // the host's string array container
 #include "convenience/string_conversion.hpp"  // host text to UTF-8 and UTF-16 strings
 #include "convenience/type_lookup.hpp"  // host classes by id or data-type id
+#include "convenience/values.hpp"  // making, reading and describing host values (beyond the records)

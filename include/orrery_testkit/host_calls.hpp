@@ -2,11 +2,12 @@
 
 // Using published classes and functions the way the host's users do, with C++ values:
 // resolve by dotted name, construct, read and write properties, call methods and
-// functions, read signatures. Values cross with the typed layer's Converter<T> (strings
-// given as literals travel as string scalars); a COSValue passes as it is. Lookups that
-// find nothing, and outputs that do not convert, throw std::invalid_argument.
+// functions, read signatures. Names are found and called by the reference host's resolve
+// and call (host/reference/calls.hpp), the same as the inspector's --call. Values cross
+// with the typed layer's Converter<T> (strings given as literals travel as string
+// scalars); a COSValue passes as it is. Lookups that find nothing, and outputs that do not
+// convert, throw std::invalid_argument.
 
-#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
@@ -18,7 +19,7 @@
 
 #include "convenience/typed/class_binding.hpp"
 #include "convenience/typed/converter.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 
 namespace orrery::testkit {
@@ -31,14 +32,14 @@ public:
 
     /// The object of a 1-by-1 object array.
     static Object from(const COSValue& value) {
-        COSInterfacePtr handle = convenience::typed::readObject(value);
-        if (!handle) throw std::invalid_argument(convenience::typed::describeValue(value) + " is not an object");
+        COSInterfacePtr handle = convenience::values::readObject(value);
+        if (!handle) throw std::invalid_argument(convenience::values::describeValue(value) + " is not an object");
         return Object(std::move(handle));
     }
 
     const COSInterfacePtr& handle() const { return handle_; }
     /// The object as a 1-by-1 object array.
-    COSValue value() const { return convenience::typed::makeObject(handle_); }
+    COSValue value() const { return convenience::values::makeObject(handle_); }
     explicit operator bool() const { return static_cast<bool>(handle_); }
     /// The class's id, or "" when the object has none.
     std::string className() const {
@@ -77,7 +78,7 @@ namespace detail {
 template <class T>
 COSValue toValue(const T& value) {
     if constexpr (std::is_convertible_v<const T&, const char*>)
-        return convenience::typed::makeString(std::string(value));
+        return convenience::values::makeString(std::string(value));
     else
         return convenience::typed::Converter<T>::make(value);
 }
@@ -86,7 +87,7 @@ template <class T>
 T fromValue(const COSValue& value, const std::string& what) {
     std::optional<T> converted = convenience::typed::Converter<T>::read(value);
     if (!converted)
-        throw std::invalid_argument(what + " is " + convenience::typed::describeValue(value) + ", not " +
+        throw std::invalid_argument(what + " is " + convenience::values::describeValue(value) + ", not " +
                                     convenience::typed::Converter<T>::expected());
     return std::move(*converted);
 }
@@ -111,13 +112,10 @@ auto results(const std::vector<COSValue>& outputs, const std::string& what) {
     }
 }
 
-// A callable as the host calls it, keeping the outputs it reports filled.
-inline std::vector<COSValue> callValues(COSMethodInfo& callable, const std::vector<COSValue>& inputs, int outputCount) {
-    std::vector<COSValue> outputs(static_cast<std::size_t>(outputCount));
-    int filled = outputCount;
-    callable.invoke(reference::client(), filled, outputs.data(), static_cast<int>(inputs.size()), inputs.data());
-    outputs.resize(std::min(outputs.size(), static_cast<std::size_t>(std::max(filled, 0))));
-    return outputs;
+// Calls the target through the host's one way to call, asking for one output per type in Out.
+template <class... Out>
+auto callTarget(const reference::Target& target, const std::vector<COSValue>& inputs) {
+    return results<Out...>(reference::call(target, inputs, sizeof...(Out)), target.name);
 }
 
 }  // namespace detail
@@ -128,6 +126,10 @@ inline reference::ClassObject& resolveClass(const std::string& classId) {
     if (!cls) throw std::invalid_argument("no class " + classId);
     return *cls;
 }
+
+/// What a dotted name denotes, found by the host's resolver (reference::resolve): a class
+/// (its constructor), "<class>.<method or property>", or a namespace function.
+inline reference::Target resolve(const std::string& dottedName) { return reference::resolve(dottedName); }
 
 /// The namespace function at a dotted name ("geo.util.area").
 inline COSMethodInfo& resolveFunction(const std::string& dottedName) {
@@ -150,38 +152,31 @@ Object construct(const std::string& classId, const Args&... args) {
     return Object::from(reference::construct(makeId(classId), {detail::toValue(args)...}));
 }
 
-/// Calls a namespace function, asking for one output per type in Out.
+/// Calls what a dotted name denotes (resolve) with exactly the arguments given, asking for
+/// one output per type in Out: a namespace function, a constructor, a method of a class
+/// (one that is not static takes its object as the first argument) or a property (read
+/// with the object alone, written with the object and a value).
 template <class... Out, class... Args>
 auto invoke(const std::string& dottedName, const Args&... args) {
-    return detail::results<Out...>(
-        detail::callValues(resolveFunction(dottedName), {detail::toValue(args)...}, sizeof...(Out)), dottedName);
+    return detail::callTarget<Out...>(reference::resolve(dottedName), {detail::toValue(args)...});
 }
 
 /// Calls a method of a class with exactly the inputs given: a static method, or any
 /// method with its object passed as the first argument.
 template <class... Out, class... Args>
 auto invokeStatic(const std::string& classId, const std::string& method, const Args&... args) {
-    return detail::results<Out...>(
-        detail::callValues(resolveMethod(classId, method), {detail::toValue(args)...}, sizeof...(Out)),
-        classId + "." + method);
+    const reference::Target target{
+        reference::Target::Kind::method, &resolveMethod(classId, method), nullptr, {}, classId + "." + method};
+    return detail::callTarget<Out...>(target, {detail::toValue(args)...});
 }
 
 /// The signature the host sees, as text: "(double scalar x) -> (double scalar Output_1)".
-/// The name is a class (its constructor), "<class>.<method>", or a namespace function.
+/// The name is anything resolve finds that has one: a class (its constructor), a method, a
+/// namespace function.
 inline std::string signature(const std::string& dottedName) {
-    if (reference::ClassObject* cls = reference::findClass(dottedName)) {
-        COSMethodInfo* constructor = cls->findConstructor();
-        if (!constructor) throw std::invalid_argument("class " + dottedName + " has no constructor");
-        return reference::asSignature(constructor->getSignature()).toString();
-    }
-    const std::size_t dot = dottedName.rfind('.');
-    if (dot != std::string::npos)
-        if (reference::ClassObject* cls = reference::findClass(dottedName.substr(0, dot)))
-            if (COSMethodInfo* method = reference::resolveMethod(*cls, dottedName.substr(dot + 1)).info)
-                return reference::asSignature(method->getSignature()).toString();
-    if (COSMethodInfo* function = reference::findFunction(dottedName))
-        return reference::asSignature(function->getSignature()).toString();
-    throw std::invalid_argument("nothing callable is named " + dottedName);
+    const reference::Target target = reference::resolve(dottedName);
+    if (!target.callable) throw std::invalid_argument(dottedName + " is a property, which has no signature");
+    return reference::asSignature(target.callable->getSignature()).toString();
 }
 
 /// The data type id of a property as the host sees it ("double scalar"); "<unknown>" when
@@ -217,7 +212,7 @@ struct orrery::convenience::typed::Converter<orrery::testkit::Object> {
     static COSId typeId() { return makeId("any"); }
     static std::string expected() { return "an object"; }
     static std::optional<orrery::testkit::Object> read(const COSValue& value) {
-        COSInterfacePtr handle = readObject(value);
+        COSInterfacePtr handle = convenience::values::readObject(value);
         if (!handle) return std::nullopt;
         return orrery::testkit::Object(std::move(handle));
     }

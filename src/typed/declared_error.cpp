@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/assumed_operations.hpp"
 
 namespace orrery::convenience::typed {
@@ -22,7 +22,7 @@ std::pair<std::string, std::string> split(const std::string& errorId) {
 
 void declareErrorText(const std::string& errorId, const std::string& utf8Text) {
     split(errorId);
-    omAddMessageText(errorId.c_str(), utf8ToUtf16(utf8Text));
+    omAddMessageText(errorId.c_str(), values::utf8ToUtf16(utf8Text));
 }
 
 void raiseDeclaredError(const std::string& errorId, std::vector<foundation::core::except::MessageArgument> arguments) {

@@ -84,7 +84,7 @@ extern "C" ORRERY_PLUGIN_EXPORT void orrery_define_plugin() { createClass("unsta
 #  include <cstdlib>
 #  include <string>
 
-#  include "convenience/typed/values.hpp"
+#  include "convenience/values.hpp"
 #  include "host/cos_class.hpp"
 
 namespace {
@@ -123,7 +123,7 @@ ORRERY_DEFINE_PLUGIN() {
     auto fine = createClass("crash.Fine");
     auto deep = createMethod("deep");
     outputs(deep, 1, [](int&, COSValue* out, int, const COSValue*) {
-        out[0] = typed::makeDouble(recurse(0, std::rand() < 0 ? 1 : -1));
+        out[0] = values::makeDouble(recurse(0, std::rand() < 0 ? 1 : -1));
     });
     fine->addMethod(deep);
     fine->publish();
@@ -201,16 +201,16 @@ ORRERY_DEFINE_PLUGIN() {
     odd->description = "caf\xE9 \xF0\x9F\x8C\x8D \xED\xA0\x80 line\nbreak \\N";
     auto tiny = createProperty("tiny");
     tiny->type = makeId("double");
-    tiny->factoryDefaultFcn = [] { return typed::makeDouble(1e-7); };
+    tiny->factoryDefaultFcn = [] { return values::makeDouble(1e-7); };
     odd->addProperty(tiny);
     odd->publish();
 
     auto space = createNamespace("hostile");
     auto numbers = createFunction("numbers");
     outputs(numbers, 3, [](int&, COSValue* out, int, const COSValue*) {
-        out[0] = typed::makeDouble(1e-7);
-        out[1] = typed::makeDouble(-2.5e-9);
-        out[2] = typed::makeDouble(0.1234567);
+        out[0] = values::makeDouble(1e-7);
+        out[1] = values::makeDouble(-2.5e-9);
+        out[2] = values::makeDouble(0.1234567);
     });
     space->addFunction(numbers);
     auto echo = createFunction("echo");

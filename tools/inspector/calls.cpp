@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "error_text.hpp"
 #include "host/assumed_operations.hpp"
 #include "host/reference/reference_host.hpp"
@@ -14,12 +14,7 @@
 namespace orrery::inspector {
 namespace {
 
-namespace values = convenience::typed;
-
-struct Target {
-    COSMethodInfo* info = nullptr;
-    std::string what;  ///< "the constructor of geo.Polygon", "geo.util.area"
-};
+namespace values = convenience::values;
 
 COSInterfacePtr objectOf(const std::vector<COSInterfacePtr>& objects, const std::string& token) {
     std::size_t index = 0;
@@ -42,55 +37,49 @@ COSValue argument(const std::vector<COSInterfacePtr>& objects, const std::string
     return values::makeString(text);
 }
 
-// What a name means: a method of an object returned earlier (its object joins the
-// inputs), a class (its constructor), a method of a class, or a namespace function.
-Target resolve(const std::vector<COSInterfacePtr>& objects, const std::string& name, std::vector<COSValue>& inputs,
-               const Inspection& seen) {
-    const auto dot = name.rfind('.');
-    if (!name.empty() && name[0] == '@') {
-        if (dot == std::string::npos) throw std::invalid_argument(name + " is an object, not something to call");
-        COSInterfacePtr object = objectOf(objects, name.substr(0, dot));
-        reference::Object* instance = reference::asObject(object);
-        reference::ClassObject* cls = instance ? instance->cls() : nullptr;
-        const std::string method = name.substr(dot + 1);
-        // Found as the host finds it: on the class or through its superclasses.
-        COSMethodInfo* info = cls ? reference::resolveMethod(*cls, method).info : nullptr;
-        if (!info) {
-            std::vector<std::string> methods;
-            if (const ClassReport* report = cls ? findClassReport(seen, cls->getClassName()) : nullptr) {
-                for (const auto& known : report->methods) methods.push_back(known.name);
-                for (const auto& known : report->inheritedMethods) methods.push_back(known.name);
-            }
-            throw std::invalid_argument(name.substr(0, dot) + " (" + (instance ? instance->className() : "no class") +
-                                        ") has no method " + method + didYouMean(method, methods));
-        }
-        if (!omIsStaticMethod(*info)) inputs.push_back(values::makeObject(object));
-        return {info, std::string(cls->getClassName()) + "." + method};
-    }
-    if (reference::isKnownClass(name)) {
-        reference::ClassObject* cls = reference::findClass(name);
-        COSMethodInfo* constructor = cls ? cls->findConstructor() : nullptr;
-        if (!constructor) throw std::invalid_argument("class " + name + " has no constructor");
-        return {constructor, "the constructor of " + name};
-    }
-    if (dot != std::string::npos && reference::isKnownClass(name.substr(0, dot))) {
-        if (COSMethodInfo* info =
-                reference::resolveMethod(*reference::findClass(name.substr(0, dot)), name.substr(dot + 1)).info)
-            return {info, name};
-        std::vector<std::string> methods;
-        if (const ClassReport* report = findClassReport(seen, name.substr(0, dot)))
-            for (const auto& known : report->methods) methods.push_back(report->id + "." + known.name);
-        throw std::invalid_argument("class " + name.substr(0, dot) + " has no method " + name.substr(dot + 1) +
-                                    didYouMean(name, methods));
-    }
-    if (COSMethodInfo* function = reference::findFunction(name)) return {function, name};
-    throw std::invalid_argument("no class, method or function is named " + name +
-                                didYouMean(name, callableNames(seen)));
+void addMembers(const ClassReport& report, const std::string& prefix, bool inherited, std::vector<std::string>& out) {
+    for (const auto& known : report.methods) out.push_back(prefix + known.name);
+    for (const auto& known : report.properties) out.push_back(prefix + known.name);
+    if (!inherited) return;
+    for (const auto& known : report.inheritedMethods) out.push_back(prefix + known.name);
+    for (const auto& known : report.inheritedProperties) out.push_back(prefix + known.name);
 }
 
-std::string names(const std::vector<reference::SignatureArgument>& arguments) {
-    std::string out;
-    for (const auto& argument : arguments) out += (out.empty() ? "" : ", ") + argument.name.str();
+// The names the reports know near one the host could not resolve: members of the object's
+// class for "@N.member", of the class for "pkg.Class.member", every callable otherwise.
+std::string suggestionFor(const std::vector<COSInterfacePtr>& objects, const std::string& name,
+                          const Inspection& seen) {
+    const auto dot = name.rfind('.');
+    std::vector<std::string> candidates;
+    if (!name.empty() && name[0] == '@') {
+        if (dot == std::string::npos) return "";
+        std::size_t index = 0;
+        auto [next, error] = std::from_chars(name.data() + 1, name.data() + dot, index);
+        if (error != std::errc() || next != name.data() + dot || index == 0 || index > objects.size()) return "";
+        reference::Object* instance = reference::asObject(objects[index - 1]);
+        if (const ClassReport* report = instance ? findClassReport(seen, instance->className()) : nullptr)
+            addMembers(*report, "", true, candidates);
+        return didYouMean(name.substr(dot + 1), candidates);
+    }
+    if (dot != std::string::npos)
+        if (const ClassReport* report = findClassReport(seen, name.substr(0, dot))) {
+            addMembers(*report, report->id + ".", false, candidates);
+            return didYouMean(name, candidates);
+        }
+    return didYouMean(name, callableNames(seen));
+}
+
+// The output names the listing shows: the signature's, or the property's own name.
+std::vector<std::string> outputNames(const reference::Target& target, std::size_t inputs) {
+    if (target.kind == reference::Target::Kind::property) {
+        const bool read = inputs == (target.object ? 0u : 1u);
+        return read ? std::vector<std::string>{target.name.substr(target.name.rfind('.') + 1)}
+                    : std::vector<std::string>{};
+    }
+    COSMethodSignature* signature = target.callable->getSignature();
+    if (!signature) throw std::invalid_argument(target.name + " has no signature: its outputs cannot be named");
+    std::vector<std::string> out;
+    for (const auto& output : reference::asSignature(signature).outputs()) out.push_back(output.name.str());
     return out;
 }
 
@@ -128,33 +117,21 @@ bool CallSession::run(const std::vector<std::string>& command) {
     const std::string name = command.empty() ? std::string() : command[0];
     try {
         if (name.empty()) throw std::invalid_argument("--call needs the name of a class, method or function");
+        reference::Target target;
+        try {
+            target = reference::resolve(name, objects_);
+        } catch (const std::invalid_argument& error) {
+            throw std::invalid_argument(error.what() + suggestionFor(objects_, name, out_));
+        }
         std::vector<COSValue> inputs;
-        const Target target = resolve(objects_, name, inputs, out_);
         for (std::size_t i = 1; i < command.size(); ++i) inputs.push_back(argument(objects_, command[i]));
 
-        COSMethodSignature* signature = target.info->getSignature();
-        if (!signature) throw std::invalid_argument(target.what + " has no signature: its inputs cannot be checked");
-        const reference::Signature& own = reference::asSignature(signature);
-        // With variable arguments, an input named varargin stands for them: it may be absent.
-        std::size_t expected = own.inputs().size();
-        if (own.hasVarargin() && expected > 0 && own.inputs().back().name.str() == "varargin") --expected;
-        if (own.hasVarargin() ? inputs.size() < expected : inputs.size() != expected)
-            throw std::invalid_argument(target.what + " takes " + (own.hasVarargin() ? "at least " : "") +
-                                        counted(expected, "input", "inputs") + " (" + names(own.inputs()) + "), " +
-                                        std::to_string(inputs.size()) + " given");
-
-        const int asked = static_cast<int>(own.outputs().size());
-        std::vector<COSValue> outputs(own.outputs().size() + 1);  // never empty: data() is handed on
-        int filled = asked;
-        target.info->invoke(reference::client(), filled, outputs.data(), static_cast<int>(inputs.size()),
-                            inputs.data());
-        if (filled < 0 || filled > asked)
-            throw std::logic_error(target.what + " reported " + std::to_string(filled) + " outputs for " +
-                                   std::to_string(asked) + " asked");
-        for (int i = 0; i < filled; ++i) {
-            CallOutput output{own.outputs()[static_cast<std::size_t>(i)].name.str(),
-                              reference::describe(outputs[static_cast<std::size_t>(i)]), ""};
-            if (COSInterfacePtr object = values::readObject(outputs[static_cast<std::size_t>(i)])) {
+        // Every output the listing can name is asked for.
+        const std::vector<std::string> named = outputNames(target, inputs.size());
+        const std::vector<COSValue> outputs = reference::call(target, inputs, static_cast<int>(named.size()));
+        for (std::size_t i = 0; i < outputs.size(); ++i) {
+            CallOutput output{named[i], values::displayValue(outputs[i]), ""};
+            if (COSInterfacePtr object = values::readObject(outputs[i])) {
                 objects_.push_back(std::move(object));
                 // Appended, not "@" + text: GCC 12 at -O3 warns falsely (-Wrestrict) on that form.
                 output.handle = '@';

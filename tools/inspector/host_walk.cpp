@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "convenience/values.hpp"
 #include "error_text.hpp"
 #include "host/assumed_operations.hpp"
 
@@ -205,7 +206,7 @@ Property HostWalk::property(COSPropInfo& info, const std::string& owner) {
         report.setAccess = accessName(info.getSetAccess());
         report.readOnly = info.getSetAccess() == COSAccessImmutable;
         report.attributes = defaults_.of(info);
-        report.factoryDefault = reference::describe(info.getFactoryDefault());
+        report.factoryDefault = convenience::values::displayValue(info.getFactoryDefault());
     } catch (...) {
         failed("property " + owner + "." + report.name);
     }

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "convenience/typed/errors.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/assumed_operations.hpp"
 #include "host/cos_class.hpp"
 #include "host/interned.hpp"
@@ -132,10 +132,10 @@ std::string describeObject(COSInterface* object) {
     COSClass* cls = omGetObjectClass(object);
     if (!cls) return "an object of no class";
     const std::string name = cls->getClassName();
-    if (!bindingOf<T>.find(cls->getClassID())) return detail::withArticle(name) + " object";
+    if (!bindingOf<T>.find(cls->getClassID())) return values::detail::withArticle(name) + " object";
     const auto* slot = static_cast<const detail::ObjectSlot*>(omGetObjectData(object));
     if (!slot) return "a deleted " + name + " object";
-    return slot->object() ? detail::withArticle(name) + " object" : "an unconstructed " + name + " object";
+    return slot->object() ? values::detail::withArticle(name) + " object" : "an unconstructed " + name + " object";
 }
 
 /// A new host object of T's class holding a T made from the arguments; `member` names the

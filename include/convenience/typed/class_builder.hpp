@@ -38,7 +38,7 @@
 #include "convenience/typed/detail/invoker.hpp"
 #include "convenience/typed/detail/simple_name.hpp"
 #include "convenience/typed/errors.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/interned.hpp"
 
 namespace orrery::convenience::typed {
@@ -112,7 +112,7 @@ public:
         auto record = createConstructor();
         const std::string member = state_->className;
         auto make = [member](Args... args) -> COSValue {
-            return makeObject(makeBoundObject<T>(member, std::forward<Args>(args)...));
+            return values::makeObject(makeBoundObject<T>(member, std::forward<Args>(args)...));
         };
         detail::fillCallable(*record, std::move(make), member, false, inputNames, {});
         // The constructor's output is the new object, typed by the class itself.

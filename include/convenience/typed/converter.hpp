@@ -25,10 +25,9 @@
 #include <utility>
 #include <vector>
 
-#include "convenience/typed/array_values.hpp"
 #include "convenience/typed/class_binding.hpp"
 #include "convenience/typed/detail/type_name.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/interned.hpp"
 #include "host/value.hpp"
 
@@ -90,12 +89,16 @@ struct Converter {
     static std::string expected() { return "a constructed " + detail::boundName<T>() + " object"; }
     static std::optional<T> read(const COSValue& value) {
         if constexpr (std::is_copy_constructible_v<T>) {
-            if (const T* object = objectAs<T>(peekObject(value))) return *object;
+            if (const T* object = objectAs<T>(values::peekObject(value))) return *object;
         }
         return std::nullopt;
     }
-    static COSValue make(const T& value) { return makeObject(makeBoundObject<T>(detail::boundName<T>(), value)); }
-    static COSValue make(T&& value) { return makeObject(makeBoundObject<T>(detail::boundName<T>(), std::move(value))); }
+    static COSValue make(const T& value) {
+        return values::makeObject(makeBoundObject<T>(detail::boundName<T>(), value));
+    }
+    static COSValue make(T&& value) {
+        return values::makeObject(makeBoundObject<T>(detail::boundName<T>(), std::move(value)));
+    }
 };
 
 template <detail::Number T>
@@ -113,7 +116,7 @@ struct Converter<T> {
                (std::is_signed_v<T> ? "signed" : "unsigned") + " integer";
     }
     static std::optional<T> read(const COSValue& value) noexcept {
-        const std::optional<double> number = readDouble(value);
+        const std::optional<double> number = values::readDouble(value);
         return number ? fromDouble(*number) : std::nullopt;
     }
     static std::optional<T> fromDouble(double number) noexcept {
@@ -125,31 +128,31 @@ struct Converter<T> {
         }
         return static_cast<T>(number);
     }
-    static COSValue make(T value) { return makeDouble(static_cast<double>(value)); }
+    static COSValue make(T value) { return values::makeDouble(static_cast<double>(value)); }
 };
 
 template <>
 struct Converter<bool> {
     static COSId typeId() { return makeId("logical scalar"); }
     static std::string expected() { return "a logical scalar"; }
-    static std::optional<bool> read(const COSValue& value) noexcept { return readLogical(value); }
-    static COSValue make(bool value) { return makeLogical(value); }
+    static std::optional<bool> read(const COSValue& value) noexcept { return values::readLogical(value); }
+    static COSValue make(bool value) { return values::makeLogical(value); }
 };
 
 template <>
 struct Converter<std::string> {
     static COSId typeId() { return makeId("string scalar"); }
     static std::string expected() { return "a string scalar or a character vector"; }
-    static std::optional<std::string> read(const COSValue& value) { return readText(value); }
-    static COSValue make(const std::string& value) { return makeString(value); }
+    static std::optional<std::string> read(const COSValue& value) { return values::readText(value); }
+    static COSValue make(const std::string& value) { return values::makeString(value); }
 };
 
 template <>
 struct Converter<std::u16string> {
     static COSId typeId() { return makeId("string scalar"); }
     static std::string expected() { return "a string scalar or a character vector"; }
-    static std::optional<std::u16string> read(const COSValue& value) { return readText16(value); }
-    static COSValue make(const std::u16string& value) { return makeString(value); }
+    static std::optional<std::u16string> read(const COSValue& value) { return values::readText16(value); }
+    static COSValue make(const std::u16string& value) { return values::makeString(value); }
 };
 
 template <detail::Number T>
@@ -160,7 +163,7 @@ struct Converter<std::vector<T>> {
         return "a double vector of whole numbers " + Converter<T>::range();
     }
     static std::optional<std::vector<T>> read(const COSValue& value) {
-        std::optional<std::vector<double>> numbers = readDoubles(value);
+        std::optional<std::vector<double>> numbers = values::readDoubles(value);
         if (!numbers) return std::nullopt;
         if constexpr (std::is_same_v<T, double>) {
             return numbers;
@@ -177,10 +180,10 @@ struct Converter<std::vector<T>> {
     }
     static COSValue make(const std::vector<T>& value) {
         if constexpr (std::is_same_v<T, double>) {
-            return makeDoubles(value);
+            return values::makeDoubles(value);
         } else {
             std::vector<double> numbers(value.begin(), value.end());
-            return makeDoubles(numbers);
+            return values::makeDoubles(numbers);
         }
     }
 };
@@ -189,8 +192,8 @@ template <>
 struct Converter<std::vector<bool>> {
     static COSId typeId() { return makeId("logical vector"); }
     static std::string expected() { return "a logical vector"; }
-    static std::optional<std::vector<bool>> read(const COSValue& value) { return readLogicals(value); }
-    static COSValue make(const std::vector<bool>& value) { return makeLogicals(value); }
+    static std::optional<std::vector<bool>> read(const COSValue& value) { return values::readLogicals(value); }
+    static COSValue make(const std::vector<bool>& value) { return values::makeLogicals(value); }
 };
 
 /// Texts travel as a 1-by-n string array; a string array shaped as a vector, without
@@ -199,16 +202,18 @@ template <>
 struct Converter<std::vector<std::string>> {
     static COSId typeId() { return makeId("string vector"); }
     static std::string expected() { return "a string vector"; }
-    static std::optional<std::vector<std::string>> read(const COSValue& value) { return readStrings(value); }
-    static COSValue make(const std::vector<std::string>& value) { return makeStrings(value); }
+    static std::optional<std::vector<std::string>> read(const COSValue& value) { return values::readStrings(value); }
+    static COSValue make(const std::vector<std::string>& value) { return values::makeStrings(value); }
 };
 
 template <>
 struct Converter<std::vector<std::u16string>> {
     static COSId typeId() { return makeId("string vector"); }
     static std::string expected() { return "a string vector"; }
-    static std::optional<std::vector<std::u16string>> read(const COSValue& value) { return readStrings16(value); }
-    static COSValue make(const std::vector<std::u16string>& value) { return makeStrings(value); }
+    static std::optional<std::vector<std::u16string>> read(const COSValue& value) {
+        return values::readStrings16(value);
+    }
+    static COSValue make(const std::vector<std::u16string>& value) { return values::makeStrings(value); }
 };
 
 namespace detail {
@@ -229,7 +234,7 @@ struct Converter<std::vector<T>> {
     }
     static std::string expected() { return "an object vector of constructed " + detail::boundName<T>() + " objects"; }
     static std::optional<std::vector<T>> read(const COSValue& value) {
-        std::optional<std::vector<COSInterface*>> objects = peekObjects(value);
+        std::optional<std::vector<COSInterface*>> objects = values::peekObjects(value);
         if (!objects) return std::nullopt;
         std::vector<T> out;
         out.reserve(objects->size());
@@ -244,7 +249,7 @@ struct Converter<std::vector<T>> {
         std::vector<COSInterfacePtr> objects;
         objects.reserve(value.size());
         for (const T& item : value) objects.push_back(makeBoundObject<T>(detail::boundName<T>(), item));
-        return makeObjects(objects);
+        return values::makeObjects(objects);
     }
 };
 
@@ -255,12 +260,14 @@ struct Converter<std::optional<T>> {
     static COSId typeId() { return Converter<T>::typeId(); }
     static std::string expected() { return Converter<T>::expected() + " or []"; }
     static std::optional<std::optional<T>> read(const COSValue& value) {
-        if (isEmptyValue(value)) return std::optional<T>();
+        if (values::isEmptyValue(value)) return std::optional<T>();
         std::optional<T> item = Converter<T>::read(value);
         if (!item) return std::nullopt;
         return item;
     }
-    static COSValue make(const std::optional<T>& value) { return value ? Converter<T>::make(*value) : makeEmpty(); }
+    static COSValue make(const std::optional<T>& value) {
+        return value ? Converter<T>::make(*value) : values::makeEmpty();
+    }
 };
 
 /// Host values pass through unchanged, typed "any".

@@ -22,4 +22,4 @@
 #include "convenience/typed/exception_translation.hpp"  // C++ exceptions to host errors
 #include "convenience/typed/function_builder.hpp"  // defineFunction
 #include "convenience/typed/namespace_builder.hpp"  // defineNamespace
-#include "convenience/typed/values.hpp"  // making and reading host values
+#include "convenience/values.hpp"  // making and reading host values

@@ -1,125 +1,37 @@
 #pragma once
 
-// Host-neutral value helpers: making and reading host values (numbers, logicals, text,
-// vectors, objects) through the host's array API, the library's text conversion and the
-// host operations of host/assumed_operations.hpp. Code that uses them runs on any host
-// that implements those declarations; nothing here needs the reference host. Usable from
-// raw hooks as well as through the typed definition layer.
+// Kept only so that code written against the typed layer's old value headers still builds:
+// it forwards to convenience/values.hpp, the one value API, and adds nothing. New code
+// includes convenience/values.hpp and names orrery::convenience::values.
 
-#include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
-
-#include "convenience/export.hpp"
-#include "host/array.hpp"
-#include "host/assumed_operations.hpp"
-#include "host/interface_ptr.hpp"
-#include "host/value.hpp"
+#include "convenience/values.hpp"
 
 namespace orrery::convenience::typed {
 
-namespace detail {
-// The extents of every scalar, made once: the host API takes them by reference.
-inline const std::vector<std::uint64_t>& scalarExtents() {
-    static const std::vector<std::uint64_t> extents{1, 1};
-    return extents;
-}
-
-// "a word" or "an word", by the word's first letter; for messages.
-inline std::string withArticle(const std::string& word) {
-    const bool vowel = !word.empty() && std::string_view("aeiouAEIOU").find(word.front()) != std::string_view::npos;
-    return (vowel ? "an " : "a ") + word;
-}
-
-template <class T>
-T* scalarData(const COSValue& value, hxClassID classID) noexcept {
-    const hxArray* array = value.content();
-    if (!array || array->classID() != classID || array->complexity() != hxREAL || array->numberOfElements() != 1)
-        return nullptr;
-    return static_cast<T*>(array->data());
-}
-}  // namespace detail
-
-/// A 1-by-1 double array.
-inline COSValue makeDouble(double number) {
-    COSValue value(matrix::detail::do_create_numeric(detail::scalarExtents(), hxDOUBLE_CLASS, hxREAL));
-    *static_cast<double*>(value.content()->data()) = number;
-    return value;
-}
-
-/// A 1-by-1 logical array.
-inline COSValue makeLogical(bool flag) {
-    COSValue value(matrix::detail::do_create_numeric(detail::scalarExtents(), hxLOGICAL_CLASS, hxREAL));
-    *hxGetLogicals(value.content()) = flag;
-    return value;
-}
-
-/// A 1-by-1 object array holding the object.
-inline COSValue makeObject(COSInterfacePtr object) {
-    COSValue value(matrix::detail::do_create_numeric(detail::scalarExtents(), hxOBJECT_CLASS, hxREAL));
-    *static_cast<COSInterfacePtr*>(value.content()->data()) = std::move(object);
-    return value;
-}
-
-/// A 1-by-n double row (1-by-0 when empty).
-ORRERY_CONVENIENCE_API COSValue makeDoubles(std::span<const double> numbers);
-/// A 1-by-n logical row.
-ORRERY_CONVENIENCE_API COSValue makeLogicals(const std::vector<bool>& flags);
-/// A 1-by-n object row.
-ORRERY_CONVENIENCE_API COSValue makeObjects(std::span<const COSInterfacePtr> objects);
-/// A 1-by-1 string array (a string scalar) holding the text, given as UTF-8 or UTF-16.
-ORRERY_CONVENIENCE_API COSValue makeString(std::string_view utf8);
-ORRERY_CONVENIENCE_API COSValue makeString(std::u16string_view utf16);
-/// A 1-by-n char array (a character vector) of the text's UTF-16 code units; 0-by-0 when empty.
-ORRERY_CONVENIENCE_API COSValue makeChars(std::string_view utf8);
-/// The empty value []: a 0-by-0 double array.
-ORRERY_CONVENIENCE_API COSValue makeEmpty();
-
-/// The number of a 1-by-1 double array; nothing for any other value.
-inline std::optional<double> readDouble(const COSValue& value) noexcept {
-    if (const double* number = detail::scalarData<double>(value, hxDOUBLE_CLASS)) return *number;
-    return std::nullopt;
-}
-
-/// The flag of a 1-by-1 logical array; nothing for any other value.
-inline std::optional<bool> readLogical(const COSValue& value) noexcept {
-    if (const hxLogical* flag = detail::scalarData<hxLogical>(value, hxLOGICAL_CLASS)) return *flag;
-    return std::nullopt;
-}
-
-/// The object of a 1-by-1 object array; an empty handle for any other value.
-inline COSInterfacePtr readObject(const COSValue& value) noexcept {
-    if (const auto* object = detail::scalarData<COSInterfacePtr>(value, hxOBJECT_CLASS)) return *object;
-    return {};
-}
-
-/// The same without taking a share of the object: valid while the value lives.
-inline COSInterface* peekObject(const COSValue& value) noexcept {
-    if (const auto* object = detail::scalarData<COSInterfacePtr>(value, hxOBJECT_CLASS)) return object->get();
-    return nullptr;
-}
-
-/// The numbers of a double array shaped as a vector (1-by-n, n-by-1 or empty), in order.
-ORRERY_CONVENIENCE_API std::optional<std::vector<double>> readDoubles(const COSValue& value);
-/// The flags of a logical array shaped as a vector.
-ORRERY_CONVENIENCE_API std::optional<std::vector<bool>> readLogicals(const COSValue& value);
-/// The text of a character array or of a string scalar, as UTF-8 or UTF-16 (through
-/// ConvertCOSValueToCppValueImpl); nothing for other values and for a missing string.
-ORRERY_CONVENIENCE_API std::optional<std::string> readText(const COSValue& value);
-ORRERY_CONVENIENCE_API std::optional<std::u16string> readText16(const COSValue& value);
-
-/// Whether the value is no value at all or an empty double array ([]).
-ORRERY_CONVENIENCE_API bool isEmptyValue(const COSValue& value) noexcept;
-
-/// For messages: "a double scalar (2.5)", "a 1-by-3 char array ('abc')", "a string scalar
-/// (\"abc\")", "a geo.Polygon object", "a 2-by-2 logical array", "no value".
-ORRERY_CONVENIENCE_API std::string describeValue(const COSValue& value);
-
-/// UTF-8 to UTF-16; a malformed sequence becomes U+FFFD.
-ORRERY_CONVENIENCE_API std::u16string utf8ToUtf16(std::string_view utf8);
+using values::describeValue;
+using values::displayValue;
+using values::isEmptyValue;
+using values::makeChars;
+using values::makeDouble;
+using values::makeDoubles;
+using values::makeEmpty;
+using values::makeLogical;
+using values::makeLogicals;
+using values::makeObject;
+using values::makeObjects;
+using values::makeString;
+using values::makeStrings;
+using values::peekObject;
+using values::peekObjects;
+using values::readDouble;
+using values::readDoubles;
+using values::readLogical;
+using values::readLogicals;
+using values::readObject;
+using values::readStrings;
+using values::readStrings16;
+using values::readText;
+using values::readText16;
+using values::utf8ToUtf16;
 
 }  // namespace orrery::convenience::typed

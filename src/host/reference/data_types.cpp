@@ -8,7 +8,6 @@
 #include "host/reference/detail/array_object.hpp"
 #include "host/reference/detail/counters.hpp"
 #include "host/reference/registry.hpp"
-#include "host/reference/values.hpp"
 
 namespace orrery::reference {
 
@@ -29,10 +28,11 @@ bool isBuiltinClassName(const std::string& name) {
     return false;
 }
 
+// Arrays start zeroed: a 1-by-1 double is 0, a 1-by-1 logical false.
 COSValue defaultFor(const std::string& className) {
-    if (className == "double") return makeDouble(0.0);
-    if (className == "logical") return makeLogical(false);
-    if (className == "char" || className == "string") return makeChars("");
+    if (className == "double") return COSValue(createArray({1, 1}, hxDOUBLE_CLASS));
+    if (className == "logical") return COSValue(createArray({1, 1}, hxLOGICAL_CLASS));
+    if (className == "char" || className == "string") return COSValue(createArray({0, 0}, hxCHAR_CLASS));
     if (className == "any") return COSValue(createArray({0, 0}, hxDOUBLE_CLASS));
     return COSValue(createArray({0, 0}, hxOBJECT_CLASS));
 }

@@ -28,4 +28,3 @@
 #include "host/reference/signature.hpp"  // the host's signature, as text
 #include "host/reference/strings.hpp"  // string arrays, char arrays of any shape
 #include "host/reference/text.hpp"  // UTF-8 to UTF-16 (the other way: fl::i18n::ustring_to_utf8)
-#include "host/reference/values.hpp"  // making and reading values

@@ -39,10 +39,8 @@ hxArray* createRow(const std::vector<std::u16string>& texts) {
 
 namespace orrery::reference {
 
-COSValue makeString(const std::u16string& text) { return makeStrings({1, 1}, {text}); }
-
-COSValue makeStrings(const std::vector<std::uint64_t>& extents,
-                     const std::vector<std::optional<std::u16string>>& strings) {
+COSValue makeStringArray(const std::vector<std::uint64_t>& extents,
+                         const std::vector<std::optional<std::u16string>>& strings) {
     if (elementCount(extents) != strings.size())
         throw std::invalid_argument("a string array needs one string per element");
     COSValue out(createArray(extents, hxSTRING_CLASS));

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "convenience/convenience.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 
 // Consumers see the public headers only, not the rest of the library's src/.
@@ -31,7 +32,7 @@ void defineCounter() {
     auto count = createProperty("count");
     count->SetTypeAndImplicitFactoryDefaultFcn(makeId("double"));
     count->setterAccess = COSAccessPrivate;  // only add() changes it
-    count->getFcn = [](COSInterface* object) { return reference::makeDouble(counterOf(object).count); };
+    count->getFcn = [](COSInterface* object) { return values::makeDouble(counterOf(object).count); };
     counter->addProperty(count);
 
     auto add = createMethod("add");
@@ -40,9 +41,9 @@ void defineCounter() {
     add->outputTypes = {makeId("double")};
     add->outputNames = {"count"};
     add->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int, const COSValue* inputs) {
-        Counter& state = counterOf(reference::toObject(inputs[0]));
-        state.count += reference::toDouble(inputs[1]);
-        outputs[0] = reference::makeDouble(state.count);
+        Counter& state = counterOf(values::readObject(inputs[0]));
+        state.count += values::readDouble(inputs[1]).value();
+        outputs[0] = values::makeDouble(state.count);
         outputCount = 1;
     };
     counter->addMethod(add);
@@ -53,8 +54,8 @@ void defineCounter() {
     constructor->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int inputCount,
                                 const COSValue* inputs) {
         COSInterfacePtr object = reference::createObject(reference::findClass("tally.Counter"));
-        if (inputCount >= 1) counterOf(object).count = reference::toDouble(inputs[0]);
-        outputs[0] = reference::makeObjects({object});
+        if (inputCount >= 1) counterOf(object).count = values::readDouble(inputs[0]).value();
+        outputs[0] = values::makeObject(object);
         outputCount = 1;
     };
     counter->addConstructor(constructor);
@@ -75,13 +76,12 @@ void check(bool ok, const char* what) {
 int main() {
     defineCounter();
     {
-        COSInterfacePtr c =
-            reference::toObject(reference::construct(makeId("tally.Counter"), {reference::makeDouble(5)}));
-        check(reference::toDouble(reference::getProperty(c, "count")) == 5, "the constructor sets the start");
-        reference::invokeMethod(c, "add", {reference::makeDouble(2)}, 1);
-        auto outputs = reference::invokeMethod(c, "add", {reference::makeDouble(3)}, 1);
-        check(outputs.size() == 1 && reference::toDouble(outputs[0]) == 10, "add returns the new count");
-        check(reference::toDouble(reference::getProperty(c, "count")) == 10, "the count property follows add");
+        COSInterfacePtr c = values::readObject(reference::construct(makeId("tally.Counter"), {values::makeDouble(5)}));
+        check(values::readDouble(reference::getProperty(c, "count")).value() == 5, "the constructor sets the start");
+        reference::invokeMethod(c, "add", {values::makeDouble(2)}, 1);
+        auto outputs = reference::invokeMethod(c, "add", {values::makeDouble(3)}, 1);
+        check(outputs.size() == 1 && values::readDouble(outputs[0]).value() == 10, "add returns the new count");
+        check(values::readDouble(reference::getProperty(c, "count")).value() == 10, "the count property follows add");
         COSPropInfo* info = reference::findClass("tally.Counter")->findProperty("count");
         check(info && info->getSetAccess() == COSAccessPrivate && info->getGetAccess() == COSAccessPublic,
               "count is readable by all, settable privately");

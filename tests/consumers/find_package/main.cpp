@@ -8,6 +8,7 @@
 
 #include "convenience/convenience.hpp"
 #include "convenience/typed/typed.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "orrery_testkit/testkit.hpp"
 
@@ -35,8 +36,10 @@ void defineItem() {
 
     auto price = createProperty("price");
     price->SetTypeAndImplicitFactoryDefaultFcn(makeId("double"));
-    price->getFcn = [](COSInterface* object) { return reference::makeDouble(itemOf(object).price); };
-    price->setFcn = [](COSInterface* object, COSValue value) { itemOf(object).price = reference::toDouble(value); };
+    price->getFcn = [](COSInterface* object) { return values::makeDouble(itemOf(object).price); };
+    price->setFcn = [](COSInterface* object, COSValue value) {
+        itemOf(object).price = values::readDouble(value).value();
+    };
     item->addProperty(price);
 
     auto discounted = createMethod("discounted");
@@ -44,8 +47,8 @@ void defineItem() {
     discounted->inputNames = {"self", "percent"};
     discounted->outputTypes = {makeId("double")};
     discounted->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int, const COSValue* inputs) {
-        double percent = reference::toDouble(inputs[1]);
-        outputs[0] = reference::makeDouble(itemOf(reference::toObject(inputs[0])).price * (100 - percent) / 100);
+        double percent = values::readDouble(inputs[1]).value();
+        outputs[0] = values::makeDouble(itemOf(values::readObject(inputs[0])).price * (100 - percent) / 100);
         outputCount = 1;
     };
     item->addMethod(discounted);
@@ -56,8 +59,8 @@ void defineItem() {
     constructor->invokeFcn = [](const COSClient*, int& outputCount, COSValue* outputs, int inputCount,
                                 const COSValue* inputs) {
         COSInterfacePtr object = reference::createObject(reference::findClass("shop.Item"));
-        if (inputCount >= 1) itemOf(object).price = reference::toDouble(inputs[0]);
-        outputs[0] = reference::makeObjects({object});
+        if (inputCount >= 1) itemOf(object).price = values::readDouble(inputs[0]).value();
+        outputs[0] = values::makeObject(object);
         outputCount = 1;
     };
     item->addConstructor(constructor);
@@ -93,13 +96,13 @@ int main() {
     defineItem();
     defineBasket();
     {
-        COSInterfacePtr book =
-            reference::toObject(reference::construct(makeId("shop.Item"), {reference::makeDouble(40)}));
-        check(reference::toDouble(reference::getProperty(book, "price")) == 40, "the constructor sets the price");
-        auto outputs = reference::invokeMethod(book, "discounted", {reference::makeDouble(25)}, 1);
-        check(outputs.size() == 1 && reference::toDouble(outputs[0]) == 30, "discounted(25) of 40 is 30");
-        reference::setProperty(book, "price", reference::makeDouble(10));
-        check(reference::toDouble(reference::getProperty(book, "price")) == 10, "the price can be set");
+        COSInterfacePtr book = values::readObject(reference::construct(makeId("shop.Item"), {values::makeDouble(40)}));
+        check(values::readDouble(reference::getProperty(book, "price")).value() == 40,
+              "the constructor sets the price");
+        auto outputs = reference::invokeMethod(book, "discounted", {values::makeDouble(25)}, 1);
+        check(outputs.size() == 1 && values::readDouble(outputs[0]).value() == 30, "discounted(25) of 40 is 30");
+        reference::setProperty(book, "price", values::makeDouble(10));
+        check(values::readDouble(reference::getProperty(book, "price")).value() == 10, "the price can be set");
         check(reference::asSignature(reference::findClass("shop.Item")->findConstructor()->getSignature()).toString() ==
                   "(double price) -> (shop.Item scalar Output)",
               "the constructor's signature");

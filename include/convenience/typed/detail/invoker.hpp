@@ -20,7 +20,7 @@
 #include "convenience/typed/converter.hpp"
 #include "convenience/typed/errors.hpp"
 #include "convenience/typed/exception_translation.hpp"
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/exception.hpp"
 #include "host/interned.hpp"
 #include "host/value.hpp"
@@ -102,7 +102,7 @@ struct ValueArg {
         holder = Converter<V>::read(value);
         return holder.has_value();
     }
-    static std::string describe(const COSValue& value) { return describeValue(value); }
+    static std::string describe(const COSValue& value) { return values::describeValue(value); }
     static decltype(auto) pass(Holder& holder) {
         if constexpr (std::is_lvalue_reference_v<P> && !std::is_const_v<std::remove_reference_t<P>>)
             return (*holder);
@@ -120,12 +120,12 @@ struct BoundArg {
     static COSId typeId() { return Converter<V>::typeId(); }
     static std::string expected() { return Converter<V>::expected(); }
     static bool load(const COSValue& value, Holder& holder) noexcept {
-        holder = objectAs<V>(peekObject(value));
+        holder = objectAs<V>(values::peekObject(value));
         return holder != nullptr;
     }
     static std::string describe(const COSValue& value) {
-        COSInterface* object = peekObject(value);
-        return object ? describeObject<V>(object) : describeValue(value);
+        COSInterface* object = values::peekObject(value);
+        return object ? describeObject<V>(object) : values::describeValue(value);
     }
     static V& pass(Holder holder) noexcept { return *holder; }
 };

@@ -1,14 +1,12 @@
-#include "convenience/typed/array_values.hpp"
-
 #include <algorithm>
 
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 #include "host/array.hpp"
 #include "host/assumed_operations.hpp"
 #include "host/exception.hpp"
 #include "host/string.hpp"
 
-namespace orrery::convenience::typed {
+namespace orrery::convenience::values {
 namespace {
 
 bool isVectorShaped(hxArray& array) {
@@ -69,4 +67,4 @@ std::optional<std::vector<COSInterface*>> peekObjects(const COSValue& value) {
     return objects;
 }
 
-}  // namespace orrery::convenience::typed
+}  // namespace orrery::convenience::values

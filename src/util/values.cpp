@@ -1,4 +1,4 @@
-#include "convenience/typed/values.hpp"
+#include "convenience/values.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include "host/string.hpp"
 #include "util/utf8_decoding.hpp"
 
-namespace orrery::convenience::typed {
+namespace orrery::convenience::values {
 namespace {
 
 COSValue makeArray(const std::vector<std::uint64_t>& extents, hxClassID classID) {
@@ -175,6 +175,44 @@ std::string describeValue(const COSValue& value) {
     return "a " + kind + " scalar";
 }
 
+std::string displayValue(const COSValue& value) {
+    hxArray* array = value.content();
+    if (!array) return "<no value>";
+    const std::size_t count = array->numberOfElements();
+    if (count == 0) return array->classID() == hxCHAR_CLASS ? "''" : "[]";
+    switch (array->classID()) {
+        case hxDOUBLE_CLASS:
+            if (array->complexity() != hxREAL) return count == 1 ? "<complex double>" : "<complex double array>";
+            if (count != 1) return "<double array>";
+            return numberText(*static_cast<const double*>(array->data()));
+        case hxLOGICAL_CLASS:
+            if (count != 1) return "<logical array>";
+            return *hxGetLogicals(array) ? "true" : "false";
+        case hxCHAR_CLASS: {
+            // Appended rather than "'" + text: GCC 12 at -O3 reports a false -Wrestrict on that.
+            std::string text = "'";
+            text += fl::i18n::ustring_to_utf8(std::u16string(static_cast<const char16_t*>(array->data()), count));
+            text += '\'';
+            return text;
+        }
+        case hxSTRING_CLASS: {
+            if (count != 1) return "<string array>";
+            const Korvane::String::StringElementPtr& element = Korvane::String::getString(array)[0];
+            if (!element) return "<missing>";
+            std::string text = "\"";
+            text += fl::i18n::ustring_to_utf8(element->text);
+            text += '"';
+            return text;
+        }
+        case hxOBJECT_CLASS: {
+            if (count != 1) return "<object array>";
+            COSClass* cls = omGetObjectClass(static_cast<COSInterfacePtr*>(array->data())->get());
+            return cls ? "<" + std::string(cls->getClassName()) + " object>" : "<object>";
+        }
+        default: return "<array>";
+    }
+}
+
 std::u16string utf8ToUtf16(std::string_view utf8) { return text::utf8ToUtf16(utf8); }
 
-}  // namespace orrery::convenience::typed
+}  // namespace orrery::convenience::values
