@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "convenience/method_info_struct.hpp"
 #include "convenience/values.hpp"
 #include "host/cos_class.hpp"
 #include "host/reference/reference_host.hpp"
@@ -142,6 +143,89 @@ TEST_F(Calls, ConstructRunsTheMethodNamedAfterTheClassAndReturnsItsFirstOutput) 
                          "no class pkg.Missing");
     EXPECT_THROW_MESSAGE(reference::construct(makeId("pkg.Point"), {}), std::invalid_argument,
                          "class pkg.Point has no constructor");
+}
+
+// One resolver for the test kit and the inspector: what each form of name denotes.
+TEST_F(Calls, ResolveTellsWhatANameDenotes) {
+    add(new ScriptedMethodInfo("m"));
+    add(new ScriptedPropInfo("x"));
+    const std::vector<COSInterfacePtr> handles{object};
+
+    const reference::Target method = reference::resolve("pkg.Point.m");
+    EXPECT_EQ(method.kind, reference::Target::Kind::method);
+    EXPECT_STREQ(method.callable->getName(), "m");
+    EXPECT_FALSE(method.object);
+    EXPECT_EQ(method.name, "pkg.Point.m");
+    EXPECT_EQ(reference::resolve("pkg.Point.x").kind, reference::Target::Kind::property);
+    const reference::Target bound = reference::resolve("@1.x", handles);
+    EXPECT_EQ(bound.kind, reference::Target::Kind::property);
+    EXPECT_EQ(bound.object.get(), object.get());
+    EXPECT_EQ(reference::resolve(object, "m").object.get(), object.get());
+
+    EXPECT_THROW_MESSAGE(reference::resolve(""), std::invalid_argument, "an empty name denotes nothing");
+    EXPECT_THROW_MESSAGE(reference::resolve("pkg.Nope"), std::invalid_argument,
+                         "no class, method or function is named pkg.Nope");
+    EXPECT_THROW_MESSAGE(reference::resolve("pkg.Point"), std::invalid_argument, "class pkg.Point has no constructor");
+    EXPECT_THROW_MESSAGE(reference::resolve("pkg.Point.zz"), std::invalid_argument,
+                         "class pkg.Point has no method or property zz");
+    EXPECT_THROW_MESSAGE(reference::resolve("@1.zz", handles), std::invalid_argument,
+                         "@1 (pkg.Point) has no method or property zz");
+    EXPECT_THROW_MESSAGE(reference::resolve("@2.m", handles), std::invalid_argument,
+                         "@2 names no object: 1 object returned so far");
+    EXPECT_THROW_MESSAGE(reference::resolve("@x.m", handles), std::invalid_argument,
+                         "@x names no object: 1 object returned so far");
+    EXPECT_THROW_MESSAGE(reference::resolve("@1", handles), std::invalid_argument,
+                         "@1 is an object, not something to call");
+}
+
+TEST_F(Calls, CallHandsRoomForEveryDeclaredInputButCountsOnlyThoseGiven) {
+    auto method = convenience::createMethod("move");
+    method->inputTypes = {makeId("pkg.Point scalar"), makeId("double"), makeId("double")};
+    int counted = -1;
+    std::vector<bool> empty;
+    method->invokeFcn = [&](const COSClient*, int&, COSValue*, int inputCount, const COSValue* inputs) {
+        counted = inputCount;
+        empty.clear();
+        for (int i = 0; i < 3; ++i) empty.push_back(inputs[i].isEmpty());  // past the count: no value, in room
+    };
+    method->attach(cls);
+    const std::vector<COSInterfacePtr> handles{object};
+
+    EXPECT_TRUE(reference::call(reference::resolve("@1.move", handles), {values::makeDouble(1)}, 0).empty());
+    EXPECT_EQ(counted, 2);
+    EXPECT_EQ(empty, (std::vector<bool>{false, false, true}));
+    // Named through its class, the object is an input like any other.
+    reference::call(reference::resolve("pkg.Point.move"), {}, 0);
+    EXPECT_EQ(counted, 0);
+    EXPECT_EQ(empty, (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(Calls, APropertyIsReadWithNoValueAndWrittenWithOne) {
+    auto* property = add(new ScriptedPropInfo("x"));
+    std::vector<std::string> set;
+    property->set = [&](COSInterface* o, COSValue v) {
+        EXPECT_EQ(o, object.get());
+        set.push_back(values::displayValue(v));
+    };
+    property->get = [&](COSInterface* o) { return values::makeDouble(o == object.get() ? 4 : -1); };
+    const reference::Target bound = reference::resolve(object, "x");
+    EXPECT_EQ(values::displayValue(reference::call(bound, {}, 1).at(0)), "4");
+    reference::call(bound, {values::makeDouble(5)}, 0);
+    // Named through the class, the object comes first.
+    const reference::Target named = reference::resolve("pkg.Point.x");
+    EXPECT_EQ(values::displayValue(reference::call(named, {values::makeObject(object)}, 1).at(0)), "4");
+    reference::call(named, {values::makeObject(object), values::makeDouble(6)}, 0);
+    EXPECT_EQ(set, (std::vector<std::string>{"5", "6"}));
+
+    EXPECT_THROW_MESSAGE(reference::call(bound, {values::makeDouble(1), values::makeDouble(2)}, 0),
+                         std::invalid_argument, "property pkg.Point.x takes 1 value to set, 2 given");
+    EXPECT_THROW_MESSAGE(reference::call(bound, {values::makeDouble(1)}, 1), std::invalid_argument,
+                         "setting property pkg.Point.x gives no outputs, 1 asked");
+    EXPECT_THROW_MESSAGE(reference::call(bound, {}, 2), std::invalid_argument,
+                         "property pkg.Point.x gives 1 output, 2 asked");
+    EXPECT_THROW_MESSAGE(reference::call(named, {values::makeDouble(1)}, 1), std::invalid_argument,
+                         "pkg.Point.x needs an object as input 1");
+    EXPECT_EQ(set.size(), 2u);
 }
 
 }  // namespace
