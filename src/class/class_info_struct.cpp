@@ -3,8 +3,8 @@
 #include "convenience/constructor_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 
 namespace orrery::convenience {
 

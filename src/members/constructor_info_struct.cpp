@@ -3,7 +3,7 @@
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_constructor_info.hpp"
 #include "convenience/type_lookup.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {

@@ -2,8 +2,8 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_method_info.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {

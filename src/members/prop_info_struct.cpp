@@ -5,9 +5,9 @@
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_prop_info.hpp"
 #include "convenience/detail/hook_call.hpp"
-#include "diagnostics/record_ledger.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 #include "host/data_type.hpp"
-#include "members/argument_checks.hpp"
 
 namespace orrery::convenience {
 namespace {

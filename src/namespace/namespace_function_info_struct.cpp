@@ -4,8 +4,8 @@
 
 #include "convenience/configurable_namespace_function_info.hpp"
 #include "convenience/namespace_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {

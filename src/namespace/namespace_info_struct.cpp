@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "class/member_loop.hpp"
+#include "detail/member_loop.hpp"
 
 #include <stdexcept>
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/namespace_function_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 
 namespace orrery::convenience {
 

@@ -13,7 +13,7 @@
 #include "convenience/namespace_function_info_struct.hpp"
 #include "convenience/namespace_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
+#include "detail/record_ledger.hpp"
 
 namespace orrery::convenience {
 namespace {
