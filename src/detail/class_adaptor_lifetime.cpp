@@ -24,7 +24,7 @@ namespace {
 // it frees the first one's adaptor.
 struct Population {
     const void* adaptor;
-    const void* record;  // the record's ledger tracker
+    const void* record;  // compared only while the adaptor, which holds it, lives
     COSClass* cosClass;
     bool settled;  // the population ran to its end
 };
@@ -42,13 +42,11 @@ Populations& populations() {
     return *instance;
 }
 
-const void* trackerOfRecord(const COSClassInfoStruct& record) noexcept { return trackerOf(record); }
-
 }  // namespace
 
 bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& record, COSClass* cosClass) noexcept {
-    const void* tracker = trackerOfRecord(record);
-    const HostClassPopulation current = populationOf(tracker);
+    const void* tracker = &record;
+    const HostClassPopulation current = populationOf(record);
     auto& p = populations();
     std::lock_guard guard(p.lock);
     try {
@@ -64,7 +62,7 @@ bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& re
         if (held != p.live.end() && held->second.adaptor != adaptor && held->second.settled &&
             record.cosClass == current.hostClass && current.hostClass != cosClass)
             return false;
-        setPopulation(tracker, {token, cosClass});
+        setPopulation(record, {token, cosClass});
     } catch (...) {
         // Out of memory: the record takes the class, as it would without this bookkeeping.
     }
@@ -79,7 +77,7 @@ void noteClassAdaptorSettled(const void* adaptor) noexcept {
 }
 
 bool isReleasedHostClass(const COSClassInfoStruct& record) noexcept {
-    const HostClassPopulation current = populationOf(trackerOfRecord(record));
+    const HostClassPopulation current = populationOf(record);
     if (current.token == 0 || record.cosClass != current.hostClass) return false;  // not ours to judge
     auto& p = populations();
     std::lock_guard guard(p.lock);
@@ -87,7 +85,7 @@ bool isReleasedHostClass(const COSClassInfoStruct& record) noexcept {
 }
 
 std::vector<COSClass*> otherHostClassesOf(const COSClassInfoStruct& record) {
-    const void* tracker = trackerOfRecord(record);
+    const void* tracker = &record;
     std::vector<COSClass*> others;
     auto& p = populations();
     std::lock_guard guard(p.lock);
@@ -100,7 +98,6 @@ std::vector<COSClass*> otherHostClassesOf(const COSClassInfoStruct& record) {
 
 void releaseClassAdaptor(const void* adaptor, const std::shared_ptr<COSClassInfoStruct>& record) noexcept {
     if (!record) return;
-    const void* tracker = trackerOfRecord(*record);
     std::uint64_t token = 0;
     {
         auto& p = populations();
@@ -115,7 +112,7 @@ void releaseClassAdaptor(const void* adaptor, const std::shared_ptr<COSClassInfo
     if (token != 0) {
         // The host frees the class with its adaptor; the record lets go of it unless a
         // later population (through another adaptor) has given it another since.
-        const HostClassPopulation current = populationOf(tracker);
+        const HostClassPopulation current = populationOf(*record);
         if (current.token == token && record->cosClass == current.hostClass) {
             record->cosClass = nullptr;
             record->cosClient = nullptr;

@@ -1,50 +1,56 @@
-#include <algorithm>
-#include <memory_resource>
-#include <mutex>
-#include <new>
-#include <sstream>
-#include <unordered_map>
-
-#include "convenience/class_info_struct.hpp"
-#include "convenience/constructor_info_struct.hpp"
-#include "convenience/detail/record_tracker.hpp"
-#include "convenience/diagnostics/live_records.hpp"
-#include "convenience/method_info_struct.hpp"
-#include "convenience/namespace_function_info_struct.hpp"
-#include "convenience/namespace_info_struct.hpp"
-#include "convenience/prop_info_struct.hpp"
 #include "detail/record_ledger.hpp"
 
-namespace orrery::convenience {
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <new>
+
+namespace orrery::convenience::detail {
 namespace {
 
-using detail::RecordKind;
-
-struct Entry {
-    RecordKind kind;
-    std::uint64_t serial;
-    detail::HostClassPopulation population;
+// One step this thread has begun in a record's own operations and not yet ended: a record
+// under construction (its seal enters it) or an assignment to one (its seal ends it).
+// A record's fields may make or assign records of their own (a hook holding one by value),
+// hence a stack; plain storage, so that it needs no destructor at thread exit.
+struct Step {
+    LedgerLink* link;
+    LedgerLink* movedFrom;  // its name is changing until the step ends
+    bool assignment;
 };
 
-// Records this thread has begun and not yet entered: the innermost last. A record's
-// fields may make records of their own (a hook holding one by value), hence a stack;
-// plain storage, so that it needs no destructor at thread exit.
-struct Pending {
-    static constexpr int room = 8;
-    const void* tracker[room];
-    RecordKind kind[room];
-    detail::HostClassPopulation population[room];
-    int depth = 0;  // may pass room: those records are not tracked
+struct Steps {
+    static constexpr int room = 16;
+    Step step[room];
+    int depth = 0;  // may pass room: deeper records are not tracked, deeper assignments not marked
 };
-thread_local constinit Pending pending{};
+thread_local constinit Steps steps{};
+
+// Takes the next step. An assignment that threw leaves its step behind (nothing runs
+// when a defaulted assignment stops half-way); rather than let such steps fill the stack,
+// a full stack gives up its lowest assignment step, whose record's name then stays marked
+// as changing until its next assignment ends or it dies: reported unnamed, never torn.
+int pushStep(Step step) {
+    if (steps.depth == Steps::room) {
+        Step* end = steps.step + Steps::room;
+        // Steps of records that died since are surely left over; drop them first.
+        Step* kept = std::remove_if(steps.step, end, [](const Step& s) { return s.assignment && !s.link; });
+        if (kept == end) {
+            Step* stale = std::find_if(steps.step, end, [](const Step& s) { return s.assignment; });
+            if (stale != end) kept = std::copy(stale + 1, end, stale);
+        }
+        steps.depth = int(kept - steps.step);
+    }
+    const int at = steps.depth++;
+    if (at < Steps::room) steps.step[at] = step;
+    return at;
+}
 
 struct Ledger {
     std::mutex lock;
-    // Every record made and destroyed passes through here: its nodes come from a pool
-    // that keeps freed ones for the next record, not from malloc and back every time.
-    std::pmr::unsynchronized_pool_resource pool;
-    std::pmr::unordered_map<const void*, Entry> entries{&pool};
-    std::uint64_t lastSerial = 0;
+    LedgerLink head{&head, &head, nullptr, RecordKind::classRecord, false};  // oldest after it, newest before
+    std::size_t count = 0;
 };
 
 Ledger& ledger() {
@@ -53,82 +59,141 @@ Ledger& ledger() {
     return *instance;
 }
 
-// The tracker is a base of the record; the kind says which record it is part of.
-template <class Record, RecordKind Kind>
-const std::string& nameOf(const void* tracker) {
-    return static_cast<const Record*>(static_cast<const detail::RecordTracker<Kind>*>(tracker))->name;
+// A seal lies inside the record its tracker begins; a step whose record does not hold the
+// seal is left over from an assignment that threw before its seal was assigned.
+bool holdsSeal(const Step& step, const void* seal) {
+    if (!step.link) return false;
+    const auto link = reinterpret_cast<std::uintptr_t>(step.link);
+    const auto at = reinterpret_cast<std::uintptr_t>(seal);
+    return at > link - recordSizeBound && at < link + recordSizeBound;
 }
 
-std::pair<const char*, const std::string*> describeEntry(const void* tracker, RecordKind kind) {
-    switch (kind) {
-        case RecordKind::classRecord: return {"class", &nameOf<COSClassInfoStruct, RecordKind::classRecord>(tracker)};
-        case RecordKind::property: return {"property", &nameOf<COSPropInfoStruct, RecordKind::property>(tracker)};
-        case RecordKind::method: return {"method", &nameOf<COSMethodInfoStruct, RecordKind::method>(tracker)};
-        case RecordKind::constructor:
-            return {"constructor", &nameOf<COSConstructorInfoStruct, RecordKind::constructor>(tracker)};
-        case RecordKind::namespaceRecord:
-            return {"namespace", &nameOf<COSNamespaceInfoStruct, RecordKind::namespaceRecord>(tracker)};
-        case RecordKind::function:
-            return {"function", &nameOf<COSNamespaceFunctionInfoStruct, RecordKind::function>(tracker)};
+const std::string& nameOf(const LedgerLink& link) {
+    switch (link.kind) {
+        case RecordKind::classRecord: return recordName<RecordKind::classRecord>(link);
+        case RecordKind::property: return recordName<RecordKind::property>(link);
+        case RecordKind::method: return recordName<RecordKind::method>(link);
+        case RecordKind::constructor: return recordName<RecordKind::constructor>(link);
+        case RecordKind::namespaceRecord: return recordName<RecordKind::namespaceRecord>(link);
+        case RecordKind::function: return recordName<RecordKind::function>(link);
     }
-    return {"record", nullptr};
+    std::abort();  // every kind is listed above
 }
 
 }  // namespace
 
-namespace detail {
-
-void beginRecord(const void* tracker, RecordKind kind, const void* source) noexcept {
-    const int at = pending.depth++;
-    if (at >= Pending::room) return;
-    pending.tracker[at] = tracker;
-    pending.kind[at] = kind;
-    pending.population[at] = source ? populationOf(source) : HostClassPopulation{};
+void beginRecord(LedgerLink& link, RecordKind kind, LedgerLink* movedFrom, HostClassPopulation* into,
+                 const HostClassPopulation* from) noexcept {
+    link.kind = kind;
+    if (pushStep(Step{&link, movedFrom, false}) >= Steps::room) return;
+    if (!movedFrom && !(into && from)) return;
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    if (movedFrom) movedFrom->nameChanging = true;
+    if (into && from) *into = *from;
 }
 
 void completeRecord() noexcept {
-    if (pending.depth == 0) return;  // a seal made outside a record: nothing begun
-    const int at = --pending.depth;
-    if (at >= Pending::room) return;
+    // Left over from assignments that threw: the record's name stays marked as changing
+    // until its next assignment ends or it dies.
+    while (steps.depth > 0 && steps.depth <= Steps::room && steps.step[steps.depth - 1].assignment) --steps.depth;
+    if (steps.depth == 0) return;  // a seal made outside a record: nothing begun
+    const int at = --steps.depth;
+    if (at >= Steps::room) return;
+    const Step step = steps.step[at];
     auto& l = ledger();
     std::lock_guard guard(l.lock);
-    try {
-        l.entries.insert_or_assign(pending.tracker[at],
-                                   Entry{pending.kind[at], ++l.lastSerial, pending.population[at]});
-    } catch (const std::bad_alloc&) {
-        // not tracked; the record itself is fine
+    if (step.movedFrom) step.movedFrom->nameChanging = false;
+    LedgerLink& link = *step.link;
+    link.previous = l.head.previous;
+    link.next = &l.head;
+    l.head.previous->next = &link;
+    l.head.previous = &link;
+    ++l.count;
+}
+
+void leaveRecord(LedgerLink& link) noexcept {
+    // A record whose construction failed after its tracker began it never entered.
+    int top = std::min(steps.depth, Steps::room) - 1;
+    while (top >= 0 && steps.step[top].assignment) --top;
+    if (top >= 0 && steps.step[top].link == &link && steps.depth <= Steps::room) {
+        const Step step = steps.step[top];
+        steps.depth = top;
+        if (step.movedFrom) {
+            auto& l = ledger();
+            std::lock_guard guard(l.lock);
+            step.movedFrom->nameChanging = false;
+        }
+    } else if (link.next) {
+        // Steps left over from this record's failed assignments go with it.
+        for (int i = std::min(steps.depth, Steps::room) - 1; i >= 0; --i)
+            if (steps.step[i].assignment && steps.step[i].link == &link) steps.step[i].link = nullptr;
+        auto& l = ledger();
+        std::lock_guard guard(l.lock);
+        link.previous->next = link.next;
+        link.next->previous = link.previous;
+        link.previous = link.next = nullptr;
+        --l.count;
+    }
+    if (RecordLife* life = std::exchange(link.life, nullptr)) {
+        life->alive.store(false, std::memory_order_release);
+        RecordIdentity::release(life);
     }
 }
 
-void leaveRecord(const void* tracker) noexcept {
-    // A record whose construction failed after its tracker began it never entered.
-    const int top = pending.depth - 1;
-    if (top >= 0 && top < Pending::room && pending.tracker[top] == tracker) {
-        --pending.depth;
+void beginAssignment(LedgerLink& target, LedgerLink* movedFrom, HostClassPopulation* into,
+                     const HostClassPopulation* from) noexcept {
+    const int at = pushStep(Step{&target, movedFrom, true});
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    if (at < Steps::room) {
+        target.nameChanging = true;
+        if (movedFrom) movedFrom->nameChanging = true;
+    }
+    if (into && from && into != from) *into = *from;
+}
+
+void completeAssignment(const void* seal) noexcept {
+    while (steps.depth > 0) {
+        const int at = steps.depth - 1;
+        if (at >= Steps::room) {
+            --steps.depth;
+            return;
+        }
+        const Step step = steps.step[at];
+        if (!step.assignment) return;  // this assignment's step was never taken
+        --steps.depth;
+        if (!holdsSeal(step, seal)) continue;  // left over from an assignment that threw
+        auto& l = ledger();
+        std::lock_guard guard(l.lock);
+        step.link->nameChanging = false;
+        if (step.movedFrom) step.movedFrom->nameChanging = false;
         return;
     }
-    auto& l = ledger();
-    std::lock_guard guard(l.lock);
-    l.entries.erase(tracker);
 }
 
-void assignRecord(const void* tracker, const void* source) noexcept {
-    if (tracker == source) return;
-    setPopulation(tracker, populationOf(source));
+void RecordIdentity::release(RecordLife* life) noexcept {
+    if (life && life->shares.fetch_sub(1, std::memory_order_acq_rel) == 1) delete life;
 }
 
-HostClassPopulation populationOf(const void* tracker) noexcept {
-    auto& l = ledger();
-    std::lock_guard guard(l.lock);
-    auto found = l.entries.find(tracker);
-    return found == l.entries.end() ? HostClassPopulation{} : found->second.population;
+RecordIdentity identityOf(LedgerLink& link) {
+    // Throws when memory runs out: a hook that could not tell its record is gone must not
+    // be made at all.
+    if (!link.life) link.life = new RecordLife();
+    link.life->shares.fetch_add(1, std::memory_order_relaxed);
+    return RecordIdentity(link.life);
 }
 
-void setPopulation(const void* tracker, HostClassPopulation population) noexcept {
+HostClassPopulation populationOf(const RecordTracker<RecordKind::classRecord>& record) noexcept {
     auto& l = ledger();
     std::lock_guard guard(l.lock);
-    auto found = l.entries.find(tracker);
-    if (found != l.entries.end()) found->second.population = population;
+    return LedgerAccess::population(record);
+}
+
+void setPopulation(const RecordTracker<RecordKind::classRecord>& record, HostClassPopulation population) noexcept {
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    LedgerAccess::population(record) = population;
 }
 
 void assignName(std::string& field, std::string text) {
@@ -137,55 +202,17 @@ void assignName(std::string& field, std::string text) {
     field.swap(text);
 }
 
-std::uint64_t recordSerial(const void* tracker) noexcept {
+void visitLiveRecords(LiveRecordVisitor visit, void* context) {
     auto& l = ledger();
     std::lock_guard guard(l.lock);
-    auto found = l.entries.find(tracker);
-    return found == l.entries.end() ? 0 : found->second.serial;
+    for (const LedgerLink* link = l.head.next; link != &l.head; link = link->next)
+        visit(context, link->kind, link->nameChanging ? nullptr : &nameOf(*link));
 }
 
-bool RecordIdentity::isAlive() const noexcept {
-    if (serial == 0) return true;
+std::size_t countLiveRecords() noexcept {
     auto& l = ledger();
     std::lock_guard guard(l.lock);
-    auto found = l.entries.find(tracker);
-    return found != l.entries.end() && found->second.serial == serial;
+    return l.count;
 }
 
-}  // namespace detail
-
-namespace diagnostics {
-
-std::size_t liveRecordCount() noexcept {
-    auto& l = ledger();
-    std::lock_guard guard(l.lock);
-    return l.entries.size();
-}
-
-std::vector<LiveRecord> liveRecords() {
-    std::vector<std::pair<std::uint64_t, LiveRecord>> found;
-    {
-        auto& l = ledger();
-        std::lock_guard guard(l.lock);
-        for (const auto& [tracker, entry] : l.entries) {
-            auto [kind, name] = describeEntry(tracker, entry.kind);
-            found.emplace_back(entry.serial, LiveRecord{kind, name ? *name : std::string()});
-        }
-    }
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<LiveRecord> out;
-    out.reserve(found.size());
-    for (auto& [serial, record] : found) out.push_back(std::move(record));
-    return out;
-}
-
-std::string describe(const std::vector<LiveRecord>& records) {
-    if (records.empty()) return "no records";
-    std::ostringstream out;
-    for (std::size_t i = 0; i < records.size(); ++i)
-        out << (i ? ", " : "") << records[i].kind << " \"" << records[i].name << '"';
-    return out.str();
-}
-
-}  // namespace diagnostics
-}  // namespace orrery::convenience
+}  // namespace orrery::convenience::detail

@@ -49,3 +49,14 @@ std::shared_ptr<COSMethodInfoStruct> createMethod(const std::string& name) {
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+template <>
+const std::string& recordName<RecordKind::method>(const LedgerLink& link) noexcept {
+    return recordOf<COSMethodInfoStruct, RecordKind::method>(link).name;
+}
+
+static_assert(sizeof(COSMethodInfoStruct) < recordSizeBound, "the ledger finds a record's seal within the bound");
+
+}  // namespace orrery::convenience::detail

@@ -132,8 +132,10 @@ COSValue COSPropInfoStruct::GetFactoryDefaultValue() const {
 }
 
 void COSPropInfoStruct::SetTypeAndImplicitFactoryDefaultFcn(const COSInternedBase<IdEmptyPolicy>& typeId) {
+    // The identity first: if it cannot be taken, nothing changes.
+    std::function<COSValue()> implicit = ImplicitDefault{this, detail::identityOf(*this), nullptr, {}};
     type = typeId;
-    factoryDefaultFcn = ImplicitDefault{this, detail::identityOf(*this), nullptr, {}};
+    factoryDefaultFcn = std::move(implicit);
 }
 
 void COSPropInfoStruct::attach(COSClass* cosClass) {
@@ -158,3 +160,14 @@ std::shared_ptr<COSPropInfoStruct> createProperty(const char* name) {
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+template <>
+const std::string& recordName<RecordKind::property>(const LedgerLink& link) noexcept {
+    return recordOf<COSPropInfoStruct, RecordKind::property>(link).name;
+}
+
+static_assert(sizeof(COSPropInfoStruct) < recordSizeBound, "the ledger finds a record's seal within the bound");
+
+}  // namespace orrery::convenience::detail
