@@ -49,7 +49,7 @@ int pushStep(Step step) {
 
 struct Ledger {
     std::mutex lock;
-    LedgerLink head{&head, &head, nullptr, RecordKind::classRecord, false};  // oldest after it, newest before
+    LedgerLink head{&head, &head, nullptr, RecordKind::classRecord, true, false};  // oldest after it, newest before
     std::size_t count = 0;
 };
 
@@ -109,6 +109,7 @@ void completeRecord() noexcept {
     link.next = &l.head;
     l.head.previous->next = &link;
     l.head.previous = &link;
+    link.entered = true;
     ++l.count;
 }
 
@@ -124,7 +125,7 @@ void leaveRecord(LedgerLink& link) noexcept {
             std::lock_guard guard(l.lock);
             step.movedFrom->nameChanging = false;
         }
-    } else if (link.next) {
+    } else if (link.entered) {
         // Steps left over from this record's failed assignments go with it.
         for (int i = std::min(steps.depth, Steps::room) - 1; i >= 0; --i)
             if (steps.step[i].assignment && steps.step[i].link == &link) steps.step[i].link = nullptr;
@@ -133,6 +134,7 @@ void leaveRecord(LedgerLink& link) noexcept {
         link.previous->next = link.next;
         link.next->previous = link.previous;
         link.previous = link.next = nullptr;
+        link.entered = false;
         --l.count;
     }
     if (RecordLife* life = std::exchange(link.life, nullptr)) {

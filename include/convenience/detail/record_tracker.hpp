@@ -15,10 +15,11 @@ struct RecordLife;
 // leaving the ledger allocate nothing and hash nothing. Only the ledger touches it, and
 // only under its lock.
 struct LedgerLink {
-    LedgerLink* previous = nullptr;
-    LedgerLink* next = nullptr;  // null while the record is not in the ledger
+    LedgerLink* previous = nullptr;  // neighbours: other threads change them under the lock
+    LedgerLink* next = nullptr;
     RecordLife* life = nullptr;  // made when a hook first takes the record's identity
     RecordKind kind;
+    bool entered = false;  // written by the record's own thread only, so it reads it unlocked
     // The record's name is being written by one of its own operations (a move from it,
     // an assignment to it): a report leaves it unread until the operation ends.
     bool nameChanging = false;
