@@ -18,7 +18,7 @@ a:hover, a:focus { text-decoration: underline; }
 code, .sig, .type { font-family: ui-monospace, "DejaVu Sans Mono", Menlo, Consolas, monospace; font-size: 0.92em; }
 .top {
   position: sticky; top: 0; z-index: 2; display: flex; gap: 1rem; align-items: center;
-  padding: 0.6rem max(1rem, calc((100% - 60rem) / 2)); background: #14233d; color: #fff;
+  padding: 0.6rem max(1rem, calc((100% - 58rem) / 2)); background: #14233d; color: #fff;
 }
 .top .home { color: #fff; font-weight: 600; white-space: nowrap; }
 #search {
@@ -28,7 +28,7 @@ code, .sig, .type { font-family: ui-monospace, "DejaVu Sans Mono", Menlo, Consol
 #results {
   position: sticky; top: 3.2rem; z-index: 1; max-height: 70vh; overflow: auto; background: #fff;
   border-bottom: 1px solid var(--line); box-shadow: 0 6px 16px rgba(0, 0, 0, 0.12);
-  padding: 0.5rem max(1rem, calc((100% - 60rem) / 2));
+  padding: 0.5rem max(1rem, calc((100% - 58rem) / 2));
 }
 #results ol { list-style: none; margin: 0; padding: 0; }
 #results li { padding: 0.15rem 0; overflow-wrap: anywhere; }
@@ -111,9 +111,25 @@ const char* const kReferenceScript =
     return entries;
   }
 
+  // search.js is as big as the reference: loaded when a search begins, not with each page.
+  var loading = false;
+  function load() {
+    if (loading) return;
+    loading = true;
+    var script = document.createElement("script");
+    script.src = root + "search.js";
+    script.onload = update;
+    document.head.appendChild(script);
+  }
+
   function update() {
     var query = input.value.trim().toLowerCase();
+    if (query && !window.orreryReference) {
+      load();
+      return;
+    }
     panel.textContent = "";
+    panel.setAttribute("data-query", query);
     if (!query) {
       panel.hidden = true;
       return;
@@ -144,6 +160,7 @@ const char* const kReferenceScript =
   }
 
   input.addEventListener("input", update);
+  input.addEventListener("focus", load);
   input.addEventListener("keydown", function (event) {
     if (event.key === "Escape") {
       input.value = "";

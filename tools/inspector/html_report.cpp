@@ -280,8 +280,7 @@ private:
     }
 
     static void close(std::string& out, const std::string& root) {
-        out += "</main>\n<script src=\"" + root + "search.js\"></script>\n<script src=\"" + root +
-               "script.js\"></script>\n</body>\n</html>\n";
+        out += "</main>\n<script src=\"" + root + "script.js\"></script>\n</body>\n</html>\n";
     }
 
     void classList(std::string& out, const std::vector<ClassReport>& classes) {
@@ -480,7 +479,8 @@ private:
     // What the search box searches, shared by every page: each class with its file and its
     // own members (kind, name, and the anchor when it is not kind-name), each namespace and
     // each function with its anchor on the index. A script rather than JSON, so that it
-    // loads from the file system, where a page may not fetch.
+    // loads from the file system, where a page may not fetch; script.js loads it when a
+    // search begins.
     std::string searchData() const {
         using Json = nlohmann::ordered_json;
         bool changed = false;
