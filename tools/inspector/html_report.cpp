@@ -112,8 +112,8 @@ private:
             for (const auto& super : cls.superclasses) subclasses_[super].push_back(cls.id);
         };
         std::vector<std::pair<const NamespaceReport*, std::size_t>> pending;
-        for (auto top = inspection_.namespaces.rbegin(); top != inspection_.namespaces.rend(); ++top)
-            pending.emplace_back(&*top, 0);
+        for (std::size_t i = inspection_.namespaces.size(); i-- > 0;)
+            pending.emplace_back(&inspection_.namespaces[i], 0);
         std::set<std::string> anchors;
         while (!pending.empty()) {
             const auto [space, depth] = pending.back();
@@ -126,8 +126,8 @@ private:
             for (const auto& cls : space->classes) add(cls, space->path);
             // The walk nests no deeper; the bound keeps the output finite whatever comes in.
             if (depth < maxDepth)
-                for (auto inner = space->namespaces.rbegin(); inner != space->namespaces.rend(); ++inner)
-                    pending.emplace_back(&*inner, depth + 1);
+                for (std::size_t i = space->namespaces.size(); i-- > 0;)
+                    pending.emplace_back(&space->namespaces[i], depth + 1);
         }
         for (const auto& cls : inspection_.classes) add(cls, "");
     }
