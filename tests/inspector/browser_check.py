@@ -23,6 +23,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 import urllib.request
 
 import websocket
@@ -132,7 +133,10 @@ class Browser:
                    " s.dispatchEvent(new Event('input')); })()")
         for character in text:
             self.send("Input.insertText", text=character)
-        # The results come once search.js has loaded, on the first search of a page.
+        self.wait_for_results()
+
+    def wait_for_results(self):
+        """The results come once search.js has loaded, on the first search of a page."""
         self.value("new Promise(done => { const wait = () => document.getElementById('results').dataset.query"
                    " === document.getElementById('search').value.trim().toLowerCase() ? done() :"
                    " setTimeout(wait, 5); wait(); })")
@@ -250,6 +254,11 @@ def check_reference(browser, reference, inspection, shots):
         browser.open(target)
         check(browser.value("document.querySelector(':target .name').textContent") == member[1],
               "the search result for %s.%s does not land on it" % member)
+        # A search in the address opens with its results.
+        browser.open(index + "?q=" + urllib.parse.quote(member[1]))
+        browser.wait_for_results()
+        check(member[0] + "." + member[1] in browser.results(), "index.html?q=%s finds nothing" % member[1])
+    browser.value("document.getElementById('search').focus()")
     browser.send("Input.dispatchKeyEvent", type="keyDown", key="Escape", code="Escape", windowsVirtualKeyCode=27)
     check(browser.value("document.getElementById('results').hidden"), "Escape leaves the results shown")
     page_checks(browser, "after the searches")
