@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 #include <variant>
 
 #include "host/host_export.hpp"
@@ -87,7 +88,20 @@ public:
     virtual ConstVariantPtr getVariant() const;
     // Appends one element and adds 1 to the first extent: for k-by-1 arrays. The
     // array must have extents (std::logic_error otherwise: resize it first).
-    void push_back(Element element);
+    // Inline while there is room, so that a loop of appends costs what std::vector's
+    // does; growing, and the error, take the one exported call.
+    void push_back(Element element) {
+        if (elements.size() < elements.capacity() && !this->dimensions.empty()) [[likely]] {
+            // Nothing here can fail, so the extent may go first; then the element count
+            // is the last thing written and the next call can keep it in a register.
+            ++this->dimensions[0];
+            elements.emplace_back(std::move(element));
+            return;
+        }
+        // A new argument, not a reference to this one: the element's address stays
+        // local, so the compiler knows it is empty after the move and drops its release.
+        pushBackGrowing(Element(std::move(element)));
+    }
     // New extents: elements past the new count are released, new ones are empty
     // (missing); trailing extents of 1 beyond the second are dropped.
     void resize(DimensionsSpan extents);
@@ -96,6 +110,10 @@ protected:
     Array() = default;
 
     kvboost::container::small_vector<Element, Policy::inlineElements> elements;
+
+private:
+    // push_back without room: grows the elements (or refuses an array without extents).
+    void pushBackGrowing(Element element);
 };
 
 }  // namespace coretypes::array
