@@ -12,12 +12,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "convenience/plugin/build_stamp.hpp"
+#include "graphviz.hpp"
+#include "html_text.hpp"
 #include "utf8_repair.hpp"
 #include "wire.hpp"
 
@@ -450,6 +455,216 @@ TEST(Inspector, DiagramLabelsKeepBackslashesQuotesAndLineEndsAsText) {
     if (fs::exists(svg)) {  // Graphviz is installed: it shows the label as it was given
         EXPECT_THAT(readFile(svg), HasSubstr(">Back\\l&quot;slash</text>"));
     }
+}
+
+// The files of an HTML reference, by their path relative to its directory.
+std::map<std::string, std::string> referenceFiles(const fs::path& directory) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(directory))
+        if (entry.is_regular_file()) files[fs::relative(entry.path(), directory).generic_string()] = readFile(entry);
+    return files;
+}
+
+std::vector<std::string> attributeValues(const std::string& page, const std::string& attribute) {
+    static const std::regex pattern(R"re(\s(href|src|id)="([^"]*)")re");
+    std::vector<std::string> values;
+    for (auto match = std::sregex_iterator(page.begin(), page.end(), pattern); match != std::sregex_iterator(); ++match)
+        if ((*match)[1] == attribute) values.push_back((*match)[2]);
+    return values;
+}
+
+// Every address in every page names a file of the reference and, after a #, an id in it;
+// no id is given twice on a page.
+void expectLinksResolve(const std::map<std::string, std::string>& files) {
+    for (const auto& [name, page] : files) {
+        if (!name.ends_with(".html")) continue;
+        const auto ids = attributeValues(page, "id");
+        EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size()) << "an id twice in " << name;
+        auto targets = attributeValues(page, "href");
+        for (const auto& source : attributeValues(page, "src")) targets.push_back(source);
+        for (const auto& target : targets) {
+            if (target == "data:,") continue;
+            const auto hash = target.find('#');
+            const std::string file = target.substr(0, hash),
+                              anchor = hash == std::string::npos ? "" : target.substr(hash + 1);
+            const std::string path =
+                file.empty() ? name : fs::path(fs::path(name).parent_path() / file).lexically_normal().generic_string();
+            const auto linked = files.find(path);
+            ASSERT_NE(linked, files.end()) << target << " in " << name;
+            if (!anchor.empty()) {
+                EXPECT_THAT(linked->second, HasSubstr(" id=\"" + anchor + "\"")) << target << " in " << name;
+            }
+        }
+    }
+}
+
+// Tidy finds no error; its only warnings are about SVG 2's href on the diagram's links,
+// which it does not know.
+void expectTidy(const std::map<std::string, std::string>& files, const fs::path& directory) {
+    const std::string tidy = orrery::inspector::findOnPath("tidy");
+    ASSERT_FALSE(tidy.empty()) << "HTML Tidy is not installed (./dev test installs it)";
+    for (const auto& [name, page] : files) {
+        if (!name.ends_with(".html")) continue;
+        Result run = runProgram({tidy, "-q", "-e", (directory / name).string()});
+        EXPECT_LT(run.exitCode, 2) << name << ":\n" << run.err;
+        std::stringstream lines(run.err);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_THAT(line, HasSubstr("Warning: <a> proprietary attribute \"href\"")) << name;
+    }
+}
+
+// The JSON that search.js assigns.
+nlohmann::json searchData(const std::string& script) {
+    const std::string prefix = "window.orreryReference = ";
+    EXPECT_TRUE(script.starts_with(prefix) && script.ends_with(";\n"));
+    return nlohmann::json::parse(script.substr(prefix.size(), script.size() - prefix.size() - 2));
+}
+
+TEST(InspectorHtml, TheExamplesReferenceShowsEveryClassAndMemberAndEveryLinkResolves) {
+    const fs::path directory = fs::path(::testing::TempDir()) / "inspector_reference";
+    fs::remove_all(directory);
+    Result run = inspect({GEO_PLUGIN, OBSERVATORY_PLUGIN, "--json", "--html", directory.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("reference: " + (directory / "index.html").string()));
+    const auto document = nlohmann::json::parse(run.out);
+    const auto files = referenceFiles(directory);
+    const auto search = searchData(files.at("search.js"));
+    const std::string& index = files.at("index.html");
+    using orrery::inspector::htmlText;
+    using orrery::inspector::slug;
+
+    std::vector<nlohmann::json> spaces(document["namespaces"].begin(), document["namespaces"].end());
+    std::set<std::string> searchable;
+    for (const auto& cls : search["classes"]) {
+        searchable.insert(cls[0].get<std::string>());
+        for (const auto& member : cls[2])
+            searchable.insert(cls[0].get<std::string>() + "." + member[1].get<std::string>());
+    }
+    for (const auto& function : search["functions"]) searchable.insert(function[0].get<std::string>());
+    std::size_t classes = 0;
+    while (!spaces.empty()) {
+        const auto space = spaces.back();
+        spaces.pop_back();
+        spaces.insert(spaces.end(), space["namespaces"].begin(), space["namespaces"].end());
+        const std::string path = space["path"];
+        EXPECT_THAT(index, HasSubstr("<h2>namespace " + path + "</h2>"));
+        for (const auto& function : space["functions"]) {
+            const std::string id = "f-" + slug(path + "." + function["name"].get<std::string>());
+            EXPECT_THAT(index, HasSubstr("<article class=\"member\" id=\"" + id + "\">"));
+            EXPECT_TRUE(searchable.count(path + "." + function["name"].get<std::string>())) << id;
+        }
+        for (const auto& cls : space["classes"]) {
+            ++classes;
+            const std::string id = cls["id"], file = "classes/" + slug(id) + ".html";
+            EXPECT_THAT(index, HasSubstr("<a href=\"" + file + "\">" + id + "</a>"));
+            ASSERT_TRUE(files.count(file)) << file;
+            const std::string& page = files.at(file);
+            EXPECT_THAT(page, HasSubstr("<h1><span class=\"kind\">class</span> " + id + "</h1>"));
+            EXPECT_TRUE(searchable.count(id)) << id;
+            for (const auto& [list, kind] : {std::pair{"constructors", "c"},
+                                             {"properties", "p"},
+                                             {"methods", "m"},
+                                             {"inheritedProperties", "p"},
+                                             {"inheritedMethods", "m"}}) {
+                for (const auto& member : cls[list]) {
+                    const std::string name = member["name"], anchor = std::string(kind) + "-" + slug(name);
+                    EXPECT_THAT(page, HasSubstr("id=\"" + anchor + "\">\n<h3><a class=\"name\" href=\"#" + anchor +
+                                                "\">" + htmlText(name) + "</a>"));
+                    if (member["inheritedFrom"].is_string()) {
+                        const std::string owner = member["inheritedFrom"];
+                        EXPECT_THAT(page, HasSubstr("Inherited from <a href=\"" + slug(owner) + ".html#" + anchor +
+                                                    "\">" + owner + "</a>"));
+                    } else {
+                        EXPECT_TRUE(searchable.count(id + "." + name)) << id << "." << name;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(classes, 5u);
+    expectLinksResolve(files);
+
+    // Superclasses and subclasses link each other; a class in a signature links its page.
+    const std::string& polygon = files.at("classes/geo.Polygon.html");
+    EXPECT_THAT(polygon, AllOf(HasSubstr("<dt>Superclasses</dt><dd><a href=\"geo.Shape.html\">geo.Shape</a></dd>"),
+                               HasSubstr("<h3><a class=\"name\" href=\"#m-unitSquare\">unitSquare</a><span "
+                                         "class=\"sig\">() &rarr; (<span class=\"type\"><a "
+                                         "href=\"geo.Polygon.html\">geo.Polygon</a> scalar</span> Output_1)")));
+    EXPECT_THAT(files.at("classes/geo.Shape.html"),
+                HasSubstr("<dt>Subclasses</dt><dd><a href=\"geo.Polygon.html\">geo.Polygon</a></dd>"));
+    EXPECT_THAT(index, HasSubstr("area</a><span class=\"sig\">(<span class=\"type\"><a "
+                                 "href=\"classes/geo.Polygon.html\">geo.Polygon</a> scalar</span> polygon)"));
+    if (!orrery::inspector::findOnPath("dot").empty()) {
+        EXPECT_THAT(index, AllOf(HasSubstr("<figure>\n<svg"), HasSubstr("<a href=\"classes/geo.Polygon.html\"")));
+        EXPECT_THAT(index, AllOf(Not(HasSubstr("<?xml")), Not(HasSubstr("<!--")), Not(HasSubstr("xlink:"))));
+    }
+    expectTidy(files, directory);
+
+    // Without Graphviz the page says so, and the rest is the same.
+    const fs::path plain = fs::path(::testing::TempDir()) / "inspector_reference_plain";
+    fs::remove_all(plain);
+    Result without = inspect({GEO_PLUGIN, OBSERVATORY_PLUGIN, "--html", plain.string()}, {"PATH=/nonexistent"});
+    ASSERT_EQ(without.exitCode, 0) << without.err;
+    const std::string plainIndex = readFile(plain / "index.html");
+    EXPECT_THAT(plainIndex, AllOf(HasSubstr("drawn with Graphviz, which is not installed"), Not(HasSubstr("<svg"))));
+    EXPECT_EQ(readFile(plain / "classes/geo.Polygon.html"), polygon);
+}
+
+TEST(InspectorHtml, MarkupAndBrokenUtf8InNamesStayText) {
+    const fs::path directory = fs::path(::testing::TempDir()) / "inspector_hostile_reference";
+    fs::remove_all(directory);
+    Result run = inspect({plugin("hostile_text_plugin"), "--html", directory.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto files = referenceFiles(directory);
+    // Names become file names and ids of letters, digits, '.', '-' and _HH alone.
+    const std::string tagFile = "classes/hostile.Tag_3Cb_3E_26_22_27_E9.html";
+    ASSERT_TRUE(files.count(tagFile)) << run.err;
+    ASSERT_TRUE(files.count("classes/hostile.Back_5Cl_22slash.html"));
+    const std::string& tag = files.at(tagFile);
+    EXPECT_THAT(
+        tag, AllOf(HasSubstr("<h1><span class=\"kind\">class</span> hostile.Tag&lt;b&gt;&amp;&quot;&#39;\uFFFD</h1>"),
+                   HasSubstr("<p class=\"lead\">&lt;/p&gt;&lt;script&gt;alert(1)&lt;/script&gt;</p>"),
+                   HasSubstr("id=\"p-_3Ci_3Ex_3C_2Fi_3E\">\n<h3><a class=\"name\" "
+                             "href=\"#p-_3Ci_3Ex_3C_2Fi_3E\">&lt;i&gt;x&lt;/i&gt;</a>"),
+                   HasSubstr("href=\"#m-on_22click\">on&quot;click</a>"),
+                   HasSubstr("<a href=\"hostile.Tag_3Cb_3E_26_22_27_E9.html\">hostile.Tag&lt;b&gt;&amp;&quot;"
+                             "&#39;\uFFFD</a> scalar</span> it&#39;s)"),
+                   HasSubstr("<a href=\"hostile.Back_5Cl_22slash.html\">hostile.Back\\l&quot;slash</a>")));
+    for (const auto& [name, text] : files) {
+        bool changed = false;
+        orrery::inspector::repairUtf8(text, changed);
+        EXPECT_FALSE(changed) << name << " is not UTF-8";
+        if (name.ends_with(".html")) {  // search.js holds the names as JSON strings
+            EXPECT_THAT(text, AllOf(Not(HasSubstr("<b>")), Not(HasSubstr("<i>")), Not(HasSubstr("<script>alert"))))
+                << name;
+        }
+    }
+    EXPECT_THAT(files.at("classes/hostile.Back_5Cl_22slash.html"),
+                HasSubstr("<p class=\"lead\">caf\uFFFD \U0001F30D \uFFFD\uFFFD\uFFFD line\nbreak \\N</p>"));
+    const auto search = searchData(files.at("search.js"));
+    EXPECT_EQ(search["classes"][1][0], "hostile.Tag<b>&\"'\uFFFD");
+    EXPECT_EQ(search["classes"][1][2][0], nlohmann::json::array({"p", "<i>x</i>", "p-_3Ci_3Ex_3C_2Fi_3E"}));
+    EXPECT_EQ(search["functions"][3], nlohmann::json::array({"hostile.two\nlines\uFFFD", "f-hostile.two_0Alines_E9"}));
+    expectLinksResolve(files);
+    expectTidy(files, directory);
+}
+
+TEST(InspectorHtml, AReferenceThatCannotBeWrittenExitsWith1) {
+    const fs::path file = fs::path(::testing::TempDir()) / "inspector_reference_file";
+    std::ofstream(file) << "a file, not a directory";
+    Result run = inspect({GEO_PLUGIN, "--html", (file / "inner").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_THAT(run.err, HasSubstr("orrery-inspect: cannot write the reference: "));
+}
+
+TEST(InspectorText, SlugsAreDistinctForDistinctNamesAndNeedNoEscaping) {
+    using orrery::inspector::slug;
+    EXPECT_EQ(slug("geo.Polygon-2"), "geo.Polygon-2");
+    EXPECT_EQ(slug(""), "_");
+    // '_' is escaped too, so that a name cannot spell another's escape.
+    EXPECT_NE(slug("a_2Fb"), slug("a/b"));
+    EXPECT_EQ(slug("a/b"), "a_2Fb");
+    EXPECT_EQ(slug("\xFF\x01 #"), "_FF_01_20_23");
 }
 
 TEST(InspectorText, Utf8RepairReplacesEachMaximalSubpart) {

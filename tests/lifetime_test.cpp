@@ -177,6 +177,42 @@ TEST_F(LifetimeTest, AbandonedRecordsAreNamedInTheLeakReport) {
     EXPECT_EQ(diagnostics::describe(diagnostics::liveRecords()), "no records");
 }
 
+// A hook whose copy can be refused, to stop an assignment half-way.
+struct RefusableCopy {
+    static inline bool refuse = false;
+    RefusableCopy() = default;
+    RefusableCopy(const RefusableCopy&) {
+        if (refuse) throw std::runtime_error("copy refused");
+    }
+    void operator()() const {}
+};
+
+// An assignment that throws half-way (after the name, at a later hook) leaves its record
+// in the report, unnamed rather than read half-changed, until its next assignment; the
+// records made, moved and assigned after it, on any number of such failures, enter and
+// leave the ledger as before.
+TEST_F(LifetimeTest, AnAssignmentThatThrowsLeavesTheReportWholeAndTheLedgerInOrder) {
+    auto target = createClass("pkg.Target");
+    auto source = createClass("pkg.Source");
+    source->notifyFcn = RefusableCopy();
+    RefusableCopy::refuse = true;
+    for (int i = 0; i < 40; ++i) EXPECT_THROW(*target = *source, std::runtime_error);
+    RefusableCopy::refuse = false;
+    EXPECT_EQ(diagnostics::describe(diagnostics::liveRecords()), "class \"\", class \"pkg.Source\"");
+
+    auto later = createClass("pkg.Later");
+    auto method = createMethod("m");
+    COSMethodInfoStruct moved(std::move(*method));
+    *method = std::move(moved);
+    EXPECT_EQ(diagnostics::describe(diagnostics::liveRecords()),
+              "class \"\", class \"pkg.Source\", class \"pkg.Later\", method \"m\", method \"\"");
+
+    *target = *later;
+    EXPECT_EQ(target->name, "pkg.Later");
+    EXPECT_THAT(liveRecordTexts(), ::testing::ElementsAre("class pkg.Later", "class pkg.Source", "class pkg.Later",
+                                                          "method m", "method "));
+}
+
 TEST_F(LifetimeTest, ACopyOfAFlushedRecordPopulatesNothingOnceItsSourceIsGone) {
     int hookCalls = 0;
     std::shared_ptr<COSClassInfoStruct> copy;

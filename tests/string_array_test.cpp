@@ -97,6 +97,35 @@ TEST_F(StringArrayTest, ManyPushBacksKeepEveryElementInOrder) {
     EXPECT_EQ(extentsOf(*array), (Extents{1000, 1}));
 }
 
+// Room kept from a larger size is filled in place (the inline path); the append after it
+// grows by 60% and keeps everything in order.
+TEST_F(StringArrayTest, PushBackFillsKeptRoomThenGrows) {
+    ArrayPtr array = arrayOf({4, 1});
+    array->resize(Extents{0, 1});
+    const StringElementPtr* storage = elementsOf(*array).data();
+    StringElementPtr shared = text(u"shared");
+    std::vector<const StringElement*> pushed;
+    for (int i = 0; i < 4; ++i) {
+        StringElementPtr element = i == 2 ? shared : text(u"own");
+        pushed.push_back(element.get());
+        array->push_back(std::move(element));
+        EXPECT_EQ(element, nullptr);
+    }
+    EXPECT_EQ(elementsOf(*array).data(), storage);
+    EXPECT_EQ(extentsOf(*array), (Extents{4, 1}));
+    EXPECT_EQ(shared->refCount.load(), 2u);
+
+    pushed.push_back(nullptr);
+    array->push_back(nullptr);
+    EXPECT_NE(elementsOf(*array).data(), storage);
+    EXPECT_EQ(pointersIn(*array), pushed);
+    EXPECT_EQ(extentsOf(*array), (Extents{5, 1}));
+    std::uint64_t capacity = 0;  // the word after the element count
+    std::memcpy(&capacity, reinterpret_cast<const char*>(array.get()) + 9 * sizeof(std::uint64_t), sizeof capacity);
+    EXPECT_EQ(capacity, 6u);  // 4 * 8 / 5
+    EXPECT_EQ(reference::liveCounts().strings, 4);
+}
+
 TEST_F(StringArrayTest, ResizeDropsTrailingOnesAndKeepsTwoExtents) {
     const std::vector<std::pair<Extents, Extents>> cases = {{{5}, {5, 1}},
                                                             {{}, {1, 1}},

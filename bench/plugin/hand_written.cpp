@@ -28,6 +28,28 @@ public:
     }
 };
 
+class HookMethodInfo final : public COSMethodInfo {
+public:
+    using Invoke = std::function<void(const COSClient*, int&, COSValue*, int, const COSValue*)>;
+    explicit HookMethodInfo(Invoke invoke) : invoke_(std::move(invoke)) {}
+    void invoke(const COSClient* client, int& outputCount, COSValue* outputs, int inputCount,
+                const COSValue* inputs) override {
+        invoke_(client, outputCount, outputs, inputCount, inputs);
+    }
+
+private:
+    Invoke invoke_;
+};
+
+class HookPropInfo final : public COSPropInfo {
+public:
+    explicit HookPropInfo(std::function<COSValue(COSInterface*)> get) : get_(std::move(get)) {}
+    COSValue getValue(COSInterface* object) override { return get_(object); }
+
+private:
+    std::function<COSValue(COSInterface*)> get_;
+};
+
 class HandClassInfo final : public COSClassInfo {
 public:
     explicit HandClassInfo(std::string name) : name_(std::move(name)) {}
@@ -50,6 +72,10 @@ COSPropInfo* makeHandPropInfo(const std::string& name, COSValue stored) {
     return new HandPropInfo(name, std::move(stored));
 }
 COSMethodInfo* makeHandMethodInfo() { return new HandMethodInfo(); }
+COSMethodInfo* makeHookMethodInfo(std::function<void(const COSClient*, int&, COSValue*, int, const COSValue*)> invoke) {
+    return new HookMethodInfo(std::move(invoke));
+}
+COSPropInfo* makeHookPropInfo(std::function<COSValue(COSInterface*)> get) { return new HookPropInfo(std::move(get)); }
 COSClassInfo* makeHandClassInfo(const std::string& name) { return new HandClassInfo(name); }
 COSClassInfo* makeClassAdaptor(std::shared_ptr<convenience::COSClassInfoStruct> record) {
     return new convenience::ClassInfoAdaptor(std::move(record));

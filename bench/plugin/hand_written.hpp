@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,11 @@ BENCH_PLUGIN_API std::int64_t& invokeSink();
 BENCH_PLUGIN_API orrery::COSPropInfo* makeHandPropInfo(const std::string& name, orrery::COSValue stored);
 // The same body as the benchmark's invoke hook, written inline.
 BENCH_PLUGIN_API orrery::COSMethodInfo* makeHandMethodInfo();
+// Hand-written classes that keep their behaviour in a std::function, as a record keeps
+// its hooks: what the adaptors cost beyond such a call is the rest of the library's path.
+BENCH_PLUGIN_API orrery::COSMethodInfo* makeHookMethodInfo(
+    std::function<void(const orrery::COSClient*, int&, orrery::COSValue*, int, const orrery::COSValue*)> invoke);
+BENCH_PLUGIN_API orrery::COSPropInfo* makeHookPropInfo(std::function<orrery::COSValue(orrery::COSInterface*)> get);
 // Answers getName and isClassFlag10 from its own fields.
 BENCH_PLUGIN_API orrery::COSClassInfo* makeHandClassInfo(const std::string& name);
 // The library's class adaptor, instantiated inside a plugin as a client would.

@@ -3,8 +3,9 @@
 #include "convenience/constructor_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
+#include "members/constructor_preparation.hpp"
 
 namespace orrery::convenience {
 
@@ -55,10 +56,8 @@ void COSClassInfoStruct::addMethod(COSMethodInfo* method) { methodInfos.push_bac
 
 void COSClassInfoStruct::addConstructor(std::shared_ptr<COSConstructorInfoStruct> constructor) {
     detail::requireNonNull(constructor, "addConstructor", "constructor record");
-    detail::requireNamesForDefaultOutput(*constructor, "addConstructor");
-    if (constructor->name.empty()) constructor->name = name;
-    constructor->classHolder = shared_from_this();
-    if (constructor->outputNames.empty()) constructor->outputNames.emplace_back("Output");
+    detail::prepareForClassRecord(
+        *constructor, *this, [this] { return shared_from_this(); }, "addConstructor");
     addConstructorUnsafe(std::move(constructor));
 }
 
@@ -81,3 +80,14 @@ std::shared_ptr<COSClassInfoStruct> createClass(const char* name) {
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+template <>
+const std::string& recordName<RecordKind::classRecord>(const LedgerLink& link) noexcept {
+    return recordOf<COSClassInfoStruct, RecordKind::classRecord>(link).name;
+}
+
+static_assert(sizeof(COSClassInfoStruct) < recordSizeBound, "the ledger finds a record's seal within the bound");
+
+}  // namespace orrery::convenience::detail

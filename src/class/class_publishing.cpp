@@ -6,8 +6,8 @@
 #include "convenience/configurable_method_info.hpp"
 #include "convenience/configurable_prop_info.hpp"
 #include "convenience/namespace_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 
 namespace orrery::convenience {
 

@@ -6,7 +6,6 @@
 #include <variant>
 #include <vector>
 
-#include "class/class_populations.hpp"
 #include "convenience/class_info_struct.hpp"
 #include "convenience/constructor_info_struct.hpp"
 #include "convenience/diagnostics/contract.hpp"
@@ -14,6 +13,7 @@
 #include "convenience/namespace_function_info_struct.hpp"
 #include "convenience/namespace_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
+#include "detail/class_populations.hpp"
 #include "host/data_type.hpp"
 
 namespace orrery::convenience::diagnostics {

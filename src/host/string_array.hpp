@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 #include <variant>
 
 #include "host/host_export.hpp"
@@ -24,6 +25,11 @@
 #  endif
 #else
 #  define ORRERY_STRING_ARRAY_API ORRERY_HOST_TEMPLATE_VISIBLE
+#endif
+#if defined(_WIN32)
+#  define ORRERY_STRING_ARRAY_INLINE
+#else
+#  define ORRERY_STRING_ARRAY_INLINE inline
 #endif
 
 namespace coretypes::array {
@@ -87,6 +93,8 @@ public:
     virtual ConstVariantPtr getVariant() const;
     // Appends one element and adds 1 to the first extent: for k-by-1 arrays. The
     // array must have extents (std::logic_error otherwise: resize it first).
+    // The path with room is defined below, in the header, so callers inline it; growing,
+    // and the error, take the one exported call.
     void push_back(Element element);
     // New extents: elements past the new count are released, new ones are empty
     // (missing); trailing extents of 1 beyond the second are dropped.
@@ -96,7 +104,28 @@ protected:
     Array() = default;
 
     kvboost::container::small_vector<Element, Policy::inlineElements> elements;
+
+private:
+    // push_back without room: grows the elements (or refuses an array without extents).
+    void pushBackGrowing(Element element);
 };
+
+// Inline, so that a loop of appends costs what std::vector's does; the library's explicit
+// instantiation still exports it. Not on Windows: a DLL leaves inline members of an
+// exported template out of its export table, and push_back must stay exported.
+template <class Variant, class Policy, class TypeList>
+ORRERY_STRING_ARRAY_INLINE void Array<Variant, Policy, TypeList>::push_back(Element element) {
+    if (elements.size() < elements.capacity() && !this->dimensions.empty()) [[likely]] {
+        // Nothing here can fail, so the extent may go first: the element count is then
+        // the last thing written, and the next call reads it straight back.
+        ++this->dimensions[0];
+        elements.emplace_back(std::move(element));
+        return;
+    }
+    // A new argument, not a reference to this one: the element's address stays local, so
+    // the compiler knows it is empty after the move and drops its release.
+    pushBackGrowing(Element(std::move(element)));
+}
 
 }  // namespace coretypes::array
 

@@ -3,7 +3,9 @@
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_constructor_info.hpp"
 #include "convenience/type_lookup.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
+#include "members/constructor_preparation.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {
@@ -37,7 +39,7 @@ void COSConstructorInfoStruct::attach(COSClass* cosClass) {
     detail::requireNonNull(cosClass, "attach", "host class");
     if (name.empty()) {
         detail::requireNamesForClassOutput(*this, "attach");
-        name = cosClass->getClassName();
+        detail::assignName(name, cosClass->getClassName());
         outputTypes.insert(outputTypes.begin(), classTypeId(cosClass->getClassID()));
         outputNames.insert(outputNames.begin(), "Output");
     }
@@ -47,12 +49,8 @@ void COSConstructorInfoStruct::attach(COSClass* cosClass) {
 
 void COSConstructorInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord) {
     detail::requireNonNull(classRecord, "attach", "class record");
-    detail::requireNamesForDefaultOutput(*this, "attach");
-    // The same preparation as COSClassInfoStruct::addConstructor; the output type waits
-    // for the first signature request, when the host class is known.
-    if (name.empty()) name = classRecord->name;
-    classHolder = classRecord;
-    if (outputNames.empty()) outputNames.emplace_back("Output");
+    detail::prepareForClassRecord(
+        *this, *classRecord, [&] { return classRecord; }, "attach");
     classRecord->addConstructorUnsafe(shared_from_this());
 }
 
@@ -71,3 +69,14 @@ std::shared_ptr<COSConstructorInfoStruct> createUnsupportedConstructor(const std
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+template <>
+const std::string& recordName<RecordKind::constructor>(const LedgerLink& link) noexcept {
+    return recordOf<COSConstructorInfoStruct, RecordKind::constructor>(link).name;
+}
+
+static_assert(sizeof(COSConstructorInfoStruct) < recordSizeBound, "the ledger finds a record's seal within the bound");
+
+}  // namespace orrery::convenience::detail

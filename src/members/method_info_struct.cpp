@@ -2,8 +2,8 @@
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_method_info.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {
@@ -49,3 +49,14 @@ std::shared_ptr<COSMethodInfoStruct> createMethod(const std::string& name) {
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+template <>
+const std::string& recordName<RecordKind::method>(const LedgerLink& link) noexcept {
+    return recordOf<COSMethodInfoStruct, RecordKind::method>(link).name;
+}
+
+static_assert(sizeof(COSMethodInfoStruct) < recordSizeBound, "the ledger finds a record's seal within the bound");
+
+}  // namespace orrery::convenience::detail

@@ -5,9 +5,9 @@
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_prop_info.hpp"
 #include "convenience/detail/hook_call.hpp"
-#include "diagnostics/record_ledger.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 #include "host/data_type.hpp"
-#include "members/argument_checks.hpp"
 
 namespace orrery::convenience {
 namespace {
@@ -132,8 +132,10 @@ COSValue COSPropInfoStruct::GetFactoryDefaultValue() const {
 }
 
 void COSPropInfoStruct::SetTypeAndImplicitFactoryDefaultFcn(const COSInternedBase<IdEmptyPolicy>& typeId) {
+    // The identity first: if it cannot be taken, nothing changes.
+    std::function<COSValue()> implicit = ImplicitDefault{this, detail::identityOf(*this), nullptr, {}};
     type = typeId;
-    factoryDefaultFcn = ImplicitDefault{this, detail::identityOf(*this), nullptr, {}};
+    factoryDefaultFcn = std::move(implicit);
 }
 
 void COSPropInfoStruct::attach(COSClass* cosClass) {
@@ -158,3 +160,14 @@ std::shared_ptr<COSPropInfoStruct> createProperty(const char* name) {
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+template <>
+const std::string& recordName<RecordKind::property>(const LedgerLink& link) noexcept {
+    return recordOf<COSPropInfoStruct, RecordKind::property>(link).name;
+}
+
+static_assert(sizeof(COSPropInfoStruct) < recordSizeBound, "the ledger finds a record's seal within the bound");
+
+}  // namespace orrery::convenience::detail

@@ -4,8 +4,8 @@
 
 #include "convenience/configurable_namespace_function_info.hpp"
 #include "convenience/namespace_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 #include "members/signature_builder.hpp"
 
 namespace orrery::convenience {
@@ -31,14 +31,14 @@ std::shared_ptr<COSMethodSignature> COSNamespaceFunctionInfoStruct::getFunctionS
 
 void COSNamespaceFunctionInfoStruct::attach(COSPackage* package) {
     // Calling into a null package would be undefined; refuse before anything is made.
-    if (!package) throw std::invalid_argument("attach: no package for function '" + name + "'");
+    detail::requireNonNull(package, "attach", "host package");
     // Allocation precedes shared_from_this(); if that throws, the new-expression hands
     // the memory back to COSMethodInfo::operator delete.
     package->addFunctionInfo(new ConfigurableCOSNamespaceFunctionInfo(shared_from_this()), 0, 2);
 }
 
 void COSNamespaceFunctionInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> namespaceRecord) {
-    if (!namespaceRecord) throw std::invalid_argument("attach: no namespace record for function '" + name + "'");
+    detail::requireNonNull(namespaceRecord, "attach", "namespace record");
     namespaceRecord->addFunction(shared_from_this());
 }
 
@@ -54,3 +54,15 @@ std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction(const char* name)
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+template <>
+const std::string& recordName<RecordKind::function>(const LedgerLink& link) noexcept {
+    return recordOf<COSNamespaceFunctionInfoStruct, RecordKind::function>(link).name;
+}
+
+static_assert(sizeof(COSNamespaceFunctionInfoStruct) < recordSizeBound,
+              "the ledger finds a record's seal within the bound");
+
+}  // namespace orrery::convenience::detail

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "class/member_loop.hpp"
+#include "detail/member_loop.hpp"
 
 #include <stdexcept>
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/namespace_function_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
-#include "members/argument_checks.hpp"
+#include "detail/argument_checks.hpp"
+#include "detail/record_ledger.hpp"
 
 namespace orrery::convenience {
 
@@ -39,7 +39,7 @@ void COSNamespaceInfoStruct::addClass(COSClassInfo* classInfo) { classInfos.push
 
 void COSNamespaceInfoStruct::addClass(std::shared_ptr<COSClassInfoStruct> classRecord) {
     // The record must be flushed before it is listed; there is nothing to flush in a null one.
-    if (!classRecord) throw std::invalid_argument("addClass: null class record for namespace '" + name + "'");
+    detail::requireNonNull(classRecord, "addClass", "class record");
     classRecord->flush();
     classes.push_back(std::move(classRecord));
 }
@@ -55,13 +55,13 @@ void COSNamespaceInfoStruct::addInnerNamespace(COSNamespaceInfo* namespaceInfo) 
 }
 
 void COSNamespaceInfoStruct::addInnerNamespace(std::shared_ptr<COSNamespaceInfoStruct> inner) {
-    if (!inner) throw std::invalid_argument("addInnerNamespace: null namespace record for namespace '" + name + "'");
+    detail::requireNonNull(inner, "addInnerNamespace", "namespace record");
     inner->flush();
     innerNamespaces.push_back(std::move(inner));
 }
 
 void COSNamespaceInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> parent) {
-    if (!parent) throw std::invalid_argument("attach: no parent record for namespace '" + name + "'");
+    detail::requireNonNull(parent, "attach", "parent namespace record");
     parent->addInnerNamespace(shared_from_this());
 }
 
@@ -75,3 +75,14 @@ std::shared_ptr<COSNamespaceInfoStruct> createNamespace(const char* name) {
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+template <>
+const std::string& recordName<RecordKind::namespaceRecord>(const LedgerLink& link) noexcept {
+    return recordOf<COSNamespaceInfoStruct, RecordKind::namespaceRecord>(link).name;
+}
+
+static_assert(sizeof(COSNamespaceInfoStruct) < recordSizeBound, "the ledger finds a record's seal within the bound");
+
+}  // namespace orrery::convenience::detail

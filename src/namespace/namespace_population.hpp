@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "convenience/namespace_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
+#include "detail/record_ledger.hpp"
 #include "host/cos_package.hpp"
 
 namespace orrery::convenience::detail {

@@ -7,6 +7,7 @@
 #include "convenience/configurable_namespace_info.hpp"
 #include "convenience/namespace_function_info_struct.hpp"
 #include "convenience/namespace_info_struct.hpp"
+#include "detail/argument_checks.hpp"
 #include "namespace/namespace_population.hpp"
 
 namespace orrery::convenience {
@@ -63,7 +64,7 @@ void COSNamespaceInfoStruct::flush() {
 
 void COSNamespaceInfoStruct::attach(COSPackage* package) {
     // Calling into a null package would be undefined; refuse before anything changes.
-    if (!package) throw std::invalid_argument("attach: no package for namespace '" + name + "'");
+    detail::requireNonNull(package, "attach", "host package");
     flush();
     // Allocation precedes shared_from_this(); if that throws, the new-expression hands
     // the memory back to COSNamespaceInfo::operator delete.
@@ -84,7 +85,7 @@ void COSNamespaceInfoStruct::publish() {
         package = omGetInnerNamespace(package, name.substr(dot + 1, next - dot - 1).c_str());
         dot = next;
     }
-    name.erase(0, dot + 1);
+    detail::assignName(name, name.substr(dot + 1));
     if (name.empty()) return;  // the path ended in ".": nothing to hand over
     attach(package);
 }

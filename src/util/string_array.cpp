@@ -59,7 +59,7 @@ auto Array<Variant, Policy, TypeList>::getVariant() const -> ConstVariantPtr {
 }
 
 template <class Variant, class Policy, class TypeList>
-void Array<Variant, Policy, TypeList>::push_back(Element element) {
+void Array<Variant, Policy, TypeList>::pushBackGrowing(Element element) {
     // An array that never had extents has no first extent to count in.
     if (this->dimensions.empty()) throw std::logic_error("push_back on an array without extents: resize it first");
     elements.push_back(std::move(element));

@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "class/class_populations.hpp"
 #include "convenience/class_info_struct.hpp"
+#include "detail/class_populations.hpp"
 
 namespace orrery::convenience {
 namespace {

@@ -205,6 +205,20 @@ ORRERY_DEFINE_PLUGIN() {
     odd->addProperty(tiny);
     odd->publish();
 
+    // Markup in names and text: a page must show it as text, links and ids included.
+    const std::string tagName = "hostile.Tag<b>&\"'\xE9";
+    auto tag = createClass(tagName.c_str());
+    tag->description = "</p><script>alert(1)</script>";
+    tag->addSuperclass(makeId("hostile.Back\\l\"slash"), false, 0, false);
+    auto markup = createProperty("<i>x</i>");
+    markup->type = makeId("double");
+    tag->addProperty(markup);
+    auto click = createMethod("on\"click");
+    click->outputTypes = {makeId(tagName + " scalar")};
+    click->outputNames = {"it's"};
+    tag->addMethod(click);
+    tag->publish();
+
     auto space = createNamespace("hostile");
     auto numbers = createFunction("numbers");
     outputs(numbers, 3, [](int&, COSValue* out, int, const COSValue*) {

@@ -50,12 +50,14 @@ std::string quoted(const std::string& text) {
 
 class DotWriter {
 public:
-    explicit DotWriter(std::ostream& out) : out_(out) {}
+    DotWriter(std::ostream& out, const ClassLink& link) : out_(out), link_(link) {}
 
     void cls(const ClassReport& cls, const std::string& indent) {
         const auto dot = cls.id.rfind('.');
         const std::string name = dot == std::string::npos ? cls.id : cls.id.substr(dot + 1);
-        out_ << indent << quoted(cls.id) << " [label=\"" << escaped(name) << "\\n" << members(cls) << "\"];\n";
+        out_ << indent << quoted(cls.id) << " [label=\"" << escaped(name) << "\\n" << members(cls) << "\"";
+        if (const std::string url = link_ ? link_(cls.id) : ""; !url.empty()) out_ << ", URL=" << quoted(url);
+        out_ << "];\n";
         known_.insert(cls.id);
         for (const auto& super : cls.superclasses) edges_ += "  " + quoted(cls.id) + " -> " + quoted(super) + ";\n";
         for (const auto& super : cls.superclasses) supers_.insert(super);
@@ -89,20 +91,21 @@ private:
     }
 
     std::ostream& out_;
+    const ClassLink& link_;
     std::set<std::string> known_, supers_;
     std::string edges_;
 };
 
 }  // namespace
 
-void writeDot(const Inspection& inspection, std::ostream& out) {
+void writeDot(const Inspection& inspection, std::ostream& out, const ClassLink& link) {
     out << "// Namespaces as boxes around their classes and functions; arrows point from a class to its\n"
            "// superclasses.\n"
            "digraph orrery {\n"
            "  graph [rankdir=BT, fontname=\"Helvetica\", fontsize=12];\n"
            "  node [shape=box, style=rounded, fontname=\"Helvetica\", fontsize=11];\n"
            "  edge [arrowhead=empty];\n";
-    DotWriter writer(out);
+    DotWriter writer(out, link);
     for (const auto& space : inspection.namespaces) writer.space(space, "  ");
     for (const auto& cls : inspection.classes) writer.cls(cls, "  ");
     writer.finish();

@@ -1,7 +1,5 @@
 // orrery-inspect: shows what the host sees of class-definition plugins. See --help.
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -18,6 +16,7 @@
 
 #include "call_words.hpp"
 #include "exit_codes.hpp"
+#include "graphviz.hpp"
 #include "reports.hpp"
 #include "session.hpp"
 
@@ -34,6 +33,7 @@ const char* const kFooter = R"(Examples:
   orrery-inspect geo_plugin.so                         the tree the host sees
   orrery-inspect geo_plugin.so --json                  the same as JSON (schema orrery-inspector/1)
   orrery-inspect geo_plugin.so --dot geo.dot           also a Graphviz diagram (and geo.svg with Graphviz)
+  orrery-inspect geo_plugin.so --html reference        also a browsable reference: reference/index.html
   orrery-inspect geo_plugin.so --call geo.Polygon.unitSquare --call @1.centroid
 
 --call NAME ARG... (repeatable; runs after the tree is pulled in):
@@ -53,16 +53,6 @@ failed (entry point, hook, population, signature, or a crash, an abort or a time
 --call failed; 6 something outlived the plugins; 7 with --strict, a warning or a plugin that
 published nothing. When several things fail, the smallest code is returned.)";
 
-std::string findOnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    std::stringstream directories(path ? path : "");
-    for (std::string directory; std::getline(directories, directory, ':');) {
-        const auto candidate = std::filesystem::path(directory.empty() ? "." : directory) / program;
-        if (access(candidate.c_str(), X_OK) == 0) return candidate.string();
-    }
-    return "";
-}
-
 // Writes the diagram and, when Graphviz is there, renders it next to it as SVG.
 bool writeDiagram(const Inspection& inspection, const std::string& file) {
     {
@@ -80,15 +70,7 @@ bool writeDiagram(const Inspection& inspection, const std::string& file) {
                   << ")\n";
         return true;
     }
-    std::vector<std::string> words = {dot, "-Tsvg", file, "-o", svg};
-    std::vector<char*> argv;
-    argv.reserve(words.size() + 1);
-    for (auto& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    int status = 0;
-    if (posix_spawn(&child, dot.c_str(), nullptr, nullptr, argv.data(), environ) != 0 ||
-        waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!renderSvg(dot, file, svg)) {
         std::cerr << "diagram: " << file << " (rendering it with " << dot << " failed)\n";
         return true;
     }
@@ -104,6 +86,7 @@ int run(int argc, char** argv) {
     bool noProgress = false;
     bool timing = false;
     std::string dotFile;
+    std::string htmlDirectory;
     std::vector<std::string> words(argv + 1, argv + argc);
     try {
         options.calls = takeCalls(words);
@@ -116,6 +99,10 @@ int run(int argc, char** argv) {
     app.add_option("--dot", dotFile,
                    "Also write a Graphviz diagram to FILE (and FILE's .svg, if Graphviz is installed)")
         ->option_text("FILE");
+    app.add_option("--html", htmlDirectory,
+                   "Also write a browsable HTML reference into DIR (open DIR/index.html; the inheritance diagram "
+                   "needs Graphviz)")
+        ->option_text("DIR");
     // Taken out of the command line before parsing (takeCalls); here for --help.
     std::vector<std::string> unused;
     app.add_option("--call", unused,
@@ -162,6 +149,15 @@ int run(int argc, char** argv) {
     }
     if (!dotFile.empty() && !writeDiagram(outcome.inspection, dotFile) && outcome.exitCode == exit_code::ok)
         return exit_code::usage;
+    if (!htmlDirectory.empty()) {
+        try {
+            writeHtml(outcome.inspection, htmlDirectory, findOnPath("dot"));
+        } catch (const std::exception& error) {
+            std::cerr << "orrery-inspect: cannot write the reference: " << error.what() << "\n";
+            return exit_code::internal;
+        }
+        std::cerr << "reference: " << (std::filesystem::path(htmlDirectory) / "index.html").string() << "\n";
+    }
     return outcome.exitCode;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "convenience/export.hpp"
 
@@ -8,52 +9,108 @@ namespace orrery::convenience::detail {
 
 enum class RecordKind : unsigned char { classRecord, property, method, constructor, namespaceRecord, function };
 
-// The record ledger: every live record is entered when it is made and leaves when it
-// dies, so that a leak report can name what is still alive and hooks that outlive the
-// record they were made for can tell that it is gone. A record enters only once all its
-// fields exist and leaves before any of them goes, so that a report taken on another
-// thread never reads a field under construction or destruction: its tracker (the first
-// base) begins it, its seal (the last member) enters it, and its destructor's first step
-// takes it out. Nothing here throws: a record that cannot be entered (memory ran out) is
-// simply not tracked. `source` is the record a new one is copied or moved from.
-ORRERY_CONVENIENCE_API void beginRecord(const void* tracker, RecordKind kind, const void* source) noexcept;
-ORRERY_CONVENIENCE_API void completeRecord() noexcept;
-ORRERY_CONVENIENCE_API void leaveRecord(const void* tracker) noexcept;
-// What assignment carries from one record to another (the host class a class record was
-// populated with); identity stays.
-ORRERY_CONVENIENCE_API void assignRecord(const void* tracker, const void* source) noexcept;
+struct RecordLife;
 
-// An empty base of every record that begins its ledger entry. Copies and moves are new
-// records with ledger entries of their own; assignment changes no identity.
+// A record's place in the record ledger: an intrusive list node, so that entering and
+// leaving the ledger allocate nothing and hash nothing. Only the ledger touches it, and
+// only under its lock.
+struct LedgerLink {
+    LedgerLink* previous = nullptr;  // neighbours: other threads change them under the lock
+    LedgerLink* next = nullptr;
+    RecordLife* life = nullptr;  // made when a hook first takes the record's identity
+    RecordKind kind;
+    bool entered = false;  // written by the record's own thread only, so it reads it unlocked
+    // The record's name is being written by one of its own operations (a move from it,
+    // an assignment to it): a report leaves it unread until the operation ends.
+    bool nameChanging = false;
+};
+
+// The host class population that last set a class record's cosClass: a serial of the
+// population (0 for none) and the class the host handed over. Carried along by copies
+// and assignments, as cosClass is.
+struct HostClassPopulation {
+    std::uint64_t token = 0;
+    const void* hostClass = nullptr;
+};
+struct NoHostClassPopulation {};
+
+// The record ledger: every live record is entered when it is made and leaves when it
+// dies, so that a leak report can name what is still alive. A record enters only once
+// all its fields exist and leaves before any of them goes, so that a report taken on
+// another thread never reads a field under construction or destruction: its tracker (the
+// first base) begins it, its seal (the last member) enters it, and its destructor's first
+// step takes it out. Moves from a record and assignments to one mark its name as
+// changing from the tracker's step to the seal's, and a report skips such a name.
+// Nothing here throws: a record that cannot be tracked is simply left out.
+ORRERY_CONVENIENCE_API void beginRecord(LedgerLink& link, RecordKind kind, LedgerLink* movedFrom,
+                                        HostClassPopulation* into, const HostClassPopulation* from) noexcept;
+ORRERY_CONVENIENCE_API void completeRecord() noexcept;
+ORRERY_CONVENIENCE_API void leaveRecord(LedgerLink& link) noexcept;
+ORRERY_CONVENIENCE_API void beginAssignment(LedgerLink& target, LedgerLink* movedFrom, HostClassPopulation* into,
+                                            const HostClassPopulation* from) noexcept;
+ORRERY_CONVENIENCE_API void completeAssignment(const void* seal) noexcept;
+
+// An empty-looking base of every record that holds its ledger link and begins its entry.
+// Copies and moves are new records with entries of their own; assignment changes no
+// identity.
 template <RecordKind Kind>
 class RecordTracker {
+    static constexpr bool isClass = Kind == RecordKind::classRecord;
+    using Population = std::conditional_t<isClass, HostClassPopulation, NoHostClassPopulation>;
+
 protected:
-    RecordTracker() noexcept { beginRecord(this, Kind, nullptr); }
-    RecordTracker(const RecordTracker& other) noexcept { beginRecord(this, Kind, &other); }
-    RecordTracker(RecordTracker&& other) noexcept { beginRecord(this, Kind, &other); }
+    RecordTracker() noexcept { beginRecord(link_, Kind, nullptr, nullptr, nullptr); }
+    RecordTracker(const RecordTracker& other) noexcept {
+        beginRecord(link_, Kind, nullptr, populationOf(*this), carriedFrom(other));
+    }
+    RecordTracker(RecordTracker&& other) noexcept {
+        beginRecord(link_, Kind, &other.link_, populationOf(*this), carriedFrom(other));
+    }
     RecordTracker& operator=(const RecordTracker& other) noexcept {
-        assignRecord(this, &other);
+        beginAssignment(link_, nullptr, populationOf(*this), carriedFrom(other));
         return *this;
     }
     RecordTracker& operator=(RecordTracker&& other) noexcept {
-        assignRecord(this, &other);
+        beginAssignment(link_, this == &other ? nullptr : &other.link_, populationOf(*this), carriedFrom(other));
         return *this;
     }
     // The first step of every record's destructor, before its fields go.
-    void leaveLedger() const noexcept { leaveRecord(this); }
+    void leaveLedger() noexcept { leaveRecord(link_); }
     // Also here, for a record whose construction failed after the tracker began it.
-    ~RecordTracker() { leaveRecord(this); }
+    ~RecordTracker() { leaveRecord(link_); }
+
+private:
+    friend struct LedgerAccess;
+
+    static const HostClassPopulation* carriedFrom(const RecordTracker& other) noexcept {
+        if constexpr (isClass) return &other.population_;
+        return nullptr;
+    }
+    static HostClassPopulation* populationOf(const RecordTracker& self) noexcept {
+        if constexpr (isClass) return &self.population_;
+        return nullptr;
+    }
+
+    LedgerLink link_{};
+    // Read and written under the ledger's lock only, also for a const record.
+    [[no_unique_address]] mutable Population population_{};
 };
 
 // The last member of every record: made after all the others, it enters the record that
-// this thread began last.
+// this thread began last; assigned after all the others, it ends the assignment.
 class RecordSeal {
 public:
     RecordSeal() noexcept { completeRecord(); }
     RecordSeal(const RecordSeal&) noexcept { completeRecord(); }
     RecordSeal(RecordSeal&&) noexcept { completeRecord(); }
-    RecordSeal& operator=(const RecordSeal&) noexcept = default;
-    RecordSeal& operator=(RecordSeal&&) noexcept = default;
+    RecordSeal& operator=(const RecordSeal&) noexcept {
+        completeAssignment(this);
+        return *this;
+    }
+    RecordSeal& operator=(RecordSeal&&) noexcept {
+        completeAssignment(this);
+        return *this;
+    }
     ~RecordSeal() = default;
 };
 

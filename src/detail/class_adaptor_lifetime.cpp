@@ -6,13 +6,13 @@
 #include <unordered_map>
 #include <variant>
 
-#include "class/class_populations.hpp"
-#include "class/member_loop.hpp"
 #include "convenience/class_info_struct.hpp"
 #include "convenience/constructor_info_struct.hpp"
 #include "convenience/method_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
-#include "diagnostics/record_ledger.hpp"
+#include "detail/class_populations.hpp"
+#include "detail/member_loop.hpp"
+#include "detail/record_ledger.hpp"
 
 namespace orrery::convenience::detail {
 namespace {
@@ -24,7 +24,7 @@ namespace {
 // it frees the first one's adaptor.
 struct Population {
     const void* adaptor;
-    const void* record;  // the record's ledger tracker
+    const void* record;  // compared only while the adaptor, which holds it, lives
     COSClass* cosClass;
     bool settled;  // the population ran to its end
 };
@@ -42,57 +42,11 @@ Populations& populations() {
     return *instance;
 }
 
-const void* trackerOfRecord(const COSClassInfoStruct& record) noexcept { return trackerOf(record); }
-
-bool holdsClass(const ClassHolder& holder, const COSClassInfoStruct* record) {
-    const auto* held = std::get_if<1>(&holder);
-    return held && held->get() == record;
-}
-
-// Counts the members that point back at the record and are held by nothing but the
-// record's lists; false as soon as one member is held from anywhere else.
-template <class Member>
-bool countCycleMembers(const std::vector<std::shared_ptr<Member>>& list, const COSClassInfoStruct* record,
-                       std::vector<const void*>& seen) {
-    for (const auto& member : list) {
-        if (!member) continue;
-        if (std::find(seen.begin(), seen.end(), member.get()) != seen.end()) continue;
-        seen.push_back(member.get());
-        long inList = std::count(list.begin(), list.end(), member);
-        if (!holdsClass(member->classHolder, record) || member.use_count() != inList) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
-bool releaseUnreachableMemberLoop(const std::shared_ptr<COSClassInfoStruct>& record, long outsideShares) noexcept {
-    // Held from outside by exactly the expected shares, and otherwise only by members
-    // that nothing but the record's own lists holds?
-    std::vector<const void*> members;
-    try {
-        if (!countCycleMembers(record->propertyRecords, record.get(), members) ||
-            !countCycleMembers(record->methodRecords, record.get(), members) ||
-            !countCycleMembers(record->constructorRecords, record.get(), members))
-            return false;
-    } catch (...) {
-        return false;  // out of memory: leave the loop; the ledger still names it
-    }
-    if (record.use_count() != outsideShares + static_cast<long>(members.size())) return false;
-    // Moved out first: the members' destruction releases their hold on the record,
-    // which the outside shares still keep alive until the caller is done.
-    auto properties = std::move(record->propertyRecords);
-    auto methods = std::move(record->methodRecords);
-    auto constructors = std::move(record->constructorRecords);
-    record->propertyRecords.clear();
-    record->methodRecords.clear();
-    record->constructorRecords.clear();
-    return true;
-}
-
 bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& record, COSClass* cosClass) noexcept {
-    const void* tracker = trackerOfRecord(record);
-    const HostClassPopulation current = populationOf(tracker);
+    const void* tracker = &record;
+    const HostClassPopulation current = populationOf(record);
     auto& p = populations();
     std::lock_guard guard(p.lock);
     try {
@@ -108,7 +62,7 @@ bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& re
         if (held != p.live.end() && held->second.adaptor != adaptor && held->second.settled &&
             record.cosClass == current.hostClass && current.hostClass != cosClass)
             return false;
-        setPopulation(tracker, {token, cosClass});
+        setPopulation(record, {token, cosClass});
     } catch (...) {
         // Out of memory: the record takes the class, as it would without this bookkeeping.
     }
@@ -123,7 +77,7 @@ void noteClassAdaptorSettled(const void* adaptor) noexcept {
 }
 
 bool isReleasedHostClass(const COSClassInfoStruct& record) noexcept {
-    const HostClassPopulation current = populationOf(trackerOfRecord(record));
+    const HostClassPopulation current = populationOf(record);
     if (current.token == 0 || record.cosClass != current.hostClass) return false;  // not ours to judge
     auto& p = populations();
     std::lock_guard guard(p.lock);
@@ -131,7 +85,7 @@ bool isReleasedHostClass(const COSClassInfoStruct& record) noexcept {
 }
 
 std::vector<COSClass*> otherHostClassesOf(const COSClassInfoStruct& record) {
-    const void* tracker = trackerOfRecord(record);
+    const void* tracker = &record;
     std::vector<COSClass*> others;
     auto& p = populations();
     std::lock_guard guard(p.lock);
@@ -144,7 +98,6 @@ std::vector<COSClass*> otherHostClassesOf(const COSClassInfoStruct& record) {
 
 void releaseClassAdaptor(const void* adaptor, const std::shared_ptr<COSClassInfoStruct>& record) noexcept {
     if (!record) return;
-    const void* tracker = trackerOfRecord(*record);
     std::uint64_t token = 0;
     {
         auto& p = populations();
@@ -159,7 +112,7 @@ void releaseClassAdaptor(const void* adaptor, const std::shared_ptr<COSClassInfo
     if (token != 0) {
         // The host frees the class with its adaptor; the record lets go of it unless a
         // later population (through another adaptor) has given it another since.
-        const HostClassPopulation current = populationOf(tracker);
+        const HostClassPopulation current = populationOf(*record);
         if (current.token == token && record->cosClass == current.hostClass) {
             record->cosClass = nullptr;
             record->cosClient = nullptr;

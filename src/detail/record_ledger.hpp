@@ -1,0 +1,115 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include "convenience/detail/record_tracker.hpp"
+
+namespace orrery::convenience::detail {
+
+// Whether one record is still alive, shared between the record and the hooks that may
+// outlive it. Made on the first request for the record's identity, so that records no
+// hook watches cost nothing; the record marks it dead as it leaves the ledger.
+struct RecordLife {
+    std::atomic<int> shares{1};  // the record's own, plus one per identity
+    std::atomic<bool> alive{true};
+};
+
+// What a hook that may outlive its record keeps to tell whether the record is gone,
+// without ever reading the record's address or memory.
+class RecordIdentity {
+public:
+    RecordIdentity() noexcept = default;
+    explicit RecordIdentity(RecordLife* life) noexcept : life_(life) {}
+    RecordIdentity(const RecordIdentity& other) noexcept : life_(other.life_) { share(); }
+    RecordIdentity(RecordIdentity&& other) noexcept : life_(std::exchange(other.life_, nullptr)) {}
+    RecordIdentity& operator=(RecordIdentity other) noexcept {
+        std::swap(life_, other.life_);
+        return *this;
+    }
+    ~RecordIdentity() { release(life_); }
+
+    // A default-made identity watches no record and counts as alive.
+    bool isAlive() const noexcept { return !life_ || life_->alive.load(std::memory_order_acquire); }
+
+    static void release(RecordLife* life) noexcept;
+
+private:
+    void share() const noexcept {
+        if (life_) life_->shares.fetch_add(1, std::memory_order_relaxed);
+    }
+    RecordLife* life_ = nullptr;
+};
+
+// The ledger's own reach into a record's tracker.
+struct LedgerAccess {
+    template <RecordKind Kind>
+    static LedgerLink& link(RecordTracker<Kind>& tracker) noexcept {
+        return tracker.link_;
+    }
+    template <RecordKind Kind>
+    static constexpr std::size_t linkOffset() noexcept {
+        return offsetof(RecordTracker<Kind>, link_);
+    }
+    static HostClassPopulation& population(const RecordTracker<RecordKind::classRecord>& tracker) noexcept {
+        return tracker.population_;
+    }
+};
+
+// The record a link belongs to: the link is a member of the tracker, the tracker a base
+// of the record.
+template <class Record, RecordKind Kind>
+const Record& recordOf(const LedgerLink& link) noexcept {
+    static_assert(std::is_standard_layout_v<RecordTracker<Kind>>);
+    const auto* tracker = reinterpret_cast<const RecordTracker<Kind>*>(reinterpret_cast<const char*>(&link) -
+                                                                       LedgerAccess::linkOffset<Kind>());
+    return static_cast<const Record&>(*tracker);
+}
+
+// How a report reads the name of a record of each kind; defined beside each record, so
+// that the ledger knows no record type.
+template <RecordKind Kind>
+const std::string& recordName(const LedgerLink& link) noexcept;
+// No record is larger (each record's source checks): a seal lies within this distance
+// of its own record's link.
+inline constexpr std::size_t recordSizeBound = 2048;
+template <>
+const std::string& recordName<RecordKind::classRecord>(const LedgerLink& link) noexcept;
+template <>
+const std::string& recordName<RecordKind::property>(const LedgerLink& link) noexcept;
+template <>
+const std::string& recordName<RecordKind::method>(const LedgerLink& link) noexcept;
+template <>
+const std::string& recordName<RecordKind::constructor>(const LedgerLink& link) noexcept;
+template <>
+const std::string& recordName<RecordKind::namespaceRecord>(const LedgerLink& link) noexcept;
+template <>
+const std::string& recordName<RecordKind::function>(const LedgerLink& link) noexcept;
+
+RecordIdentity identityOf(LedgerLink& link);
+
+template <RecordKind Kind>
+RecordIdentity identityOf(RecordTracker<Kind>& record) {
+    return identityOf(LedgerAccess::link(record));
+}
+
+// The host class population of a class record, read and written under the ledger's lock.
+HostClassPopulation populationOf(const RecordTracker<RecordKind::classRecord>& record) noexcept;
+void setPopulation(const RecordTracker<RecordKind::classRecord>& record, HostClassPopulation population) noexcept;
+
+// Writes a record's name from the library's own operations (a factory's name, a
+// constructor named after its class, a dotted namespace path cut to its last part) while
+// no report reads it.
+void assignName(std::string& field, std::string text);
+
+// For the leak report: calls `visit(context, kind, name)` for every live record, oldest
+// first, under the ledger's lock (`visit` must not make or destroy records). The name is
+// null while one of the record's own operations changes it.
+using LiveRecordVisitor = void (*)(void* context, RecordKind kind, const std::string* name);
+void visitLiveRecords(LiveRecordVisitor visit, void* context);
+std::size_t countLiveRecords() noexcept;
+
+}  // namespace orrery::convenience::detail
