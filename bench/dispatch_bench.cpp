@@ -9,10 +9,10 @@
 #include <string>
 
 #include "convenience/convenience.hpp"
+#include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
 #include "plugin/hand_written.hpp"
 #include "plugin/paired_timing.hpp"
-#include "convenience/values.hpp"
 
 namespace {
 
