@@ -207,7 +207,12 @@ std::string displayValue(const COSValue& value) {
         case hxOBJECT_CLASS: {
             if (count != 1) return "<object array>";
             COSClass* cls = omGetObjectClass(static_cast<COSInterfacePtr*>(array->data())->get());
-            return cls ? "<" + std::string(cls->getClassName()) + " object>" : "<object>";
+            if (!cls) return "<object>";
+            // Appended step by step: GCC 12 at -O3 misreads "<" + std::string&& as an overlapping copy.
+            std::string text = "<";
+            text += cls->getClassName();
+            text += " object>";
+            return text;
         }
         default: return "<array>";
     }
