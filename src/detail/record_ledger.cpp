@@ -24,6 +24,8 @@ struct Steps {
     static constexpr int room = 16;
     Step step[room];
     int depth = 0;  // may pass room: deeper records are not tracked, deeper assignments not marked
+    int deferAt = -1;  // the depth whose next completed record a factory enters itself
+    LedgerLink* deferred = nullptr;  // that record, completed and waiting
 };
 thread_local constinit Steps steps{};
 
@@ -68,6 +70,16 @@ bool holdsSeal(const Step& step, const void* seal) {
     return at > link - recordSizeBound && at < link + recordSizeBound;
 }
 
+// Enters a record as the newest; the caller holds the lock.
+void link(Ledger& l, LedgerLink& record) noexcept {
+    record.previous = l.head.previous;
+    record.next = &l.head;
+    l.head.previous->next = &record;
+    l.head.previous = &record;
+    record.entered = true;
+    ++l.count;
+}
+
 const std::string& nameOf(const LedgerLink& link) {
     switch (link.kind) {
         case RecordKind::classRecord: return recordName<RecordKind::classRecord>(link);
@@ -101,16 +113,35 @@ void completeRecord() noexcept {
     const int at = --steps.depth;
     if (at >= Steps::room) return;
     const Step step = steps.step[at];
+    if (at == steps.deferAt && !step.movedFrom) {
+        steps.deferAt = -1;
+        steps.deferred = step.link;
+        return;
+    }
     auto& l = ledger();
     std::lock_guard guard(l.lock);
     if (step.movedFrom) step.movedFrom->nameChanging = false;
-    LedgerLink& link = *step.link;
-    link.previous = l.head.previous;
-    link.next = &l.head;
-    l.head.previous->next = &link;
-    l.head.previous = &link;
-    link.entered = true;
-    ++l.count;
+    link(l, *step.link);
+}
+
+DeferredEntry::DeferredEntry() noexcept {
+    steps.deferAt = steps.depth;
+    steps.deferred = nullptr;
+}
+
+DeferredEntry::~DeferredEntry() {
+    steps.deferAt = -1;
+    steps.deferred = nullptr;
+}
+
+bool DeferredEntry::holds(const LedgerLink& link) const noexcept { return steps.deferred == &link; }
+
+void DeferredEntry::enter(LedgerLink& record) noexcept {
+    if (steps.deferred != &record) return;
+    steps.deferred = nullptr;
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    link(l, record);
 }
 
 void leaveRecord(LedgerLink& link) noexcept {

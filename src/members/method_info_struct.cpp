@@ -43,9 +43,7 @@ void COSMethodInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord
 std::shared_ptr<COSMethodInfoStruct> createMethod() { return std::make_shared<COSMethodInfoStruct>(); }
 
 std::shared_ptr<COSMethodInfoStruct> createMethod(const std::string& name) {
-    auto record = std::make_shared<COSMethodInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSMethodInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience

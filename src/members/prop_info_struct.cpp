@@ -57,10 +57,16 @@ struct ImplicitDefault {
     }
 };
 
+// Interned once: every new record starts with it, and an id never changes.
+COSId anyType() {
+    static const COSId any = makeId("any");
+    return any;
+}
+
 }  // namespace
 
 COSPropInfoStruct::COSPropInfoStruct()
-    : type(makeId("any")),
+    : type(anyType()),
       getFcn([](COSInterface*) { return COSValue(); }),
       setFcn([](COSInterface*, COSValue) {}),
       setAlternateFcn([](COSInterface*, COSValue) {}),
@@ -154,9 +160,7 @@ std::shared_ptr<COSPropInfoStruct> createProperty() { return std::make_shared<CO
 
 std::shared_ptr<COSPropInfoStruct> createProperty(const char* name) {
     detail::requireNonNull(name, "createProperty", "name");
-    auto record = std::make_shared<COSPropInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSPropInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience

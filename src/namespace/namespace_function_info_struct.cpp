@@ -48,9 +48,7 @@ std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction() {
 
 std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction(const char* name) {
     detail::requireNonNull(name, "createFunction", "name");
-    auto record = std::make_shared<COSNamespaceFunctionInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSNamespaceFunctionInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience

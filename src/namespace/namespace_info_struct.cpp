@@ -69,9 +69,7 @@ std::shared_ptr<COSNamespaceInfoStruct> createNamespace() { return std::make_sha
 
 std::shared_ptr<COSNamespaceInfoStruct> createNamespace(const char* name) {
     detail::requireNonNull(name, "createNamespace", "name");
-    auto record = std::make_shared<COSNamespaceInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSNamespaceInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience
