@@ -30,7 +30,9 @@ COSClassInfoStruct::COSClassInfoStruct()
       toValueFcn([](COSInterfacePtr, COSValue&, COSDataTypePtr&) { return false; }),
       fromValueFcn([](COSInterfacePtr&, COSValue, COSDataTypePtr) {}),
       enumerateFcn([](COSInterface*) { return Enumeration<COSInterface*>(); }),
-      notifyFcn([] {}) {}
+      notifyFcn([] {}) {
+    enterLedger();
+}
 
 // enable_shared_from_this copies no ownership link, and its assignment keeps the
 // target's own, which is what copying a record means.

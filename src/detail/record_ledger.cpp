@@ -24,8 +24,8 @@ struct Steps {
     static constexpr int room = 16;
     Step step[room];
     int depth = 0;  // may pass room: deeper records are not tracked, deeper assignments not marked
-    int deferAt = -1;  // the depth whose next completed record a factory enters itself
-    LedgerLink* deferred = nullptr;  // that record, completed and waiting
+    bool deferNext = false;  // a factory enters the next new record itself
+    LedgerLink* deferred = nullptr;  // that record, made and waiting
 };
 thread_local constinit Steps steps{};
 
@@ -113,32 +113,44 @@ void completeRecord() noexcept {
     const int at = --steps.depth;
     if (at >= Steps::room) return;
     const Step step = steps.step[at];
-    if (at == steps.deferAt && !step.movedFrom) {
-        steps.deferAt = -1;
-        steps.deferred = step.link;
-        return;
-    }
     auto& l = ledger();
     std::lock_guard guard(l.lock);
     if (step.movedFrom) step.movedFrom->nameChanging = false;
     link(l, *step.link);
 }
 
-DeferredEntry::DeferredEntry() noexcept {
-    steps.deferAt = steps.depth;
-    steps.deferred = nullptr;
+void enterRecord(LedgerLink& record) noexcept {
+    Steps& state = steps;
+    if (state.deferNext) {
+        state.deferNext = false;
+        state.deferred = &record;
+        return;
+    }
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    link(l, record);
+}
+
+DeferredEntry::DeferredEntry() noexcept : state_(&steps) {
+    auto& state = *static_cast<Steps*>(state_);
+    state.deferNext = true;
+    state.deferred = nullptr;
 }
 
 DeferredEntry::~DeferredEntry() {
-    steps.deferAt = -1;
-    steps.deferred = nullptr;
+    auto& state = *static_cast<Steps*>(state_);
+    state.deferNext = false;
+    state.deferred = nullptr;
 }
 
-bool DeferredEntry::holds(const LedgerLink& link) const noexcept { return steps.deferred == &link; }
+bool DeferredEntry::holds(const LedgerLink& link) const noexcept {
+    return static_cast<const Steps*>(state_)->deferred == &link;
+}
 
 void DeferredEntry::enter(LedgerLink& record) noexcept {
-    if (steps.deferred != &record) return;
-    steps.deferred = nullptr;
+    auto& state = *static_cast<Steps*>(state_);
+    if (state.deferred != &record) return;
+    state.deferred = nullptr;
     auto& l = ledger();
     std::lock_guard guard(l.lock);
     link(l, record);

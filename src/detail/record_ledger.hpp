@@ -101,18 +101,21 @@ RecordIdentity identityOf(RecordTracker<Kind>& record) {
 HostClassPopulation populationOf(const RecordTracker<RecordKind::classRecord>& record) noexcept;
 void setPopulation(const RecordTracker<RecordKind::classRecord>& record, HostClassPopulation population) noexcept;
 
-// While one lives, the next record this thread completes at the current depth stays out of
-// the ledger until enter() is called with it: a factory names its record first, with no
-// lock, since no report can see a record that is not entered.
+// While one lives, the next new record this thread makes stays out of the ledger until
+// enter() is called with it: a factory names its record first, with no lock, since no
+// report can see a record that is not entered.
 class DeferredEntry {
 public:
     DeferredEntry() noexcept;
     ~DeferredEntry();
     DeferredEntry(const DeferredEntry&) = delete;
     DeferredEntry& operator=(const DeferredEntry&) = delete;
-    // Whether the record is the one held back (not so when this thread's steps overflowed).
+    // Whether the record is the one held back.
     bool holds(const LedgerLink& link) const noexcept;
     void enter(LedgerLink& link) noexcept;
+
+private:
+    void* state_;  // this thread's, looked up once
 };
 
 // Writes a record's name from the library's own operations (a factory's name, a

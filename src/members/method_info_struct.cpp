@@ -8,8 +8,9 @@
 
 namespace orrery::convenience {
 
-COSMethodInfoStruct::COSMethodInfoStruct()
-    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {}
+COSMethodInfoStruct::COSMethodInfoStruct() : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {
+    enterLedger();
+}
 
 COSMethodInfoStruct::COSMethodInfoStruct(const COSMethodInfoStruct& other) = default;
 COSMethodInfoStruct::COSMethodInfoStruct(COSMethodInfoStruct&& other) noexcept = default;

@@ -72,7 +72,9 @@ COSPropInfoStruct::COSPropInfoStruct()
       setAlternateFcn([](COSInterface*, COSValue) {}),
       factoryDefaultFcn([] { return COSValue(); }),
       enumerateInterfacesFcn([](const COSClient*, COSInterface*) { return Enumeration<COSInterface*>(); }),
-      enumerateArraysFcn([](const COSClient*, COSInterface*) { return Enumeration<hxArray*>(); }) {}
+      enumerateArraysFcn([](const COSClient*, COSInterface*) { return Enumeration<hxArray*>(); }) {
+    enterLedger();
+}
 
 // The cache stays out of copies: each record releases only the default it computed.
 COSPropInfoStruct::COSPropInfoStruct(const COSPropInfoStruct& other) : COSPropInfoStruct() { *this = other; }

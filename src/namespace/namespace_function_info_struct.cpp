@@ -11,7 +11,9 @@
 namespace orrery::convenience {
 
 COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct()
-    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {}
+    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {
+    enterLedger();
+}
 
 COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct(const COSNamespaceFunctionInfoStruct& other) = default;
 COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct(COSNamespaceFunctionInfoStruct&& other) noexcept =

@@ -19,7 +19,9 @@ COSNamespaceInfoStruct::COSNamespaceInfoStruct()
       handleName3Fcn([](const char*) {}),
       handleName4Fcn([](const char*) {}),
       methodSelectorFcn([]() -> const COSMethodSelector* { return nullptr; }),
-      populatePackageFcn([](COSPackage*) {}) {}
+      populatePackageFcn([](COSPackage*) {}) {
+    enterLedger();
+}
 
 // enable_shared_from_this copies no ownership link, and its assignment keeps the
 // target's own, which is what copying a record means.
