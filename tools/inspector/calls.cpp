@@ -16,18 +16,8 @@ namespace {
 
 namespace values = convenience::values;
 
-COSInterfacePtr objectOf(const std::vector<COSInterfacePtr>& objects, const std::string& token) {
-    std::size_t index = 0;
-    const char* end = token.data() + token.size();
-    auto [next, error] = std::from_chars(token.data() + 1, end, index);
-    if (error != std::errc() || next != end || index == 0 || index > objects.size())
-        throw std::invalid_argument(token + " names no object: " + counted(objects.size(), "object", "objects") +
-                                    " returned so far");
-    return objects[index - 1];
-}
-
 COSValue argument(const std::vector<COSInterfacePtr>& objects, const std::string& text) {
-    if (!text.empty() && text[0] == '@') return values::makeObject(objectOf(objects, text));
+    if (!text.empty() && text[0] == '@') return values::makeObject(reference::handleAt(objects, text));
     double number = 0;
     auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (!text.empty() && error == std::errc() && next == text.data() + text.size()) return values::makeDouble(number);

@@ -30,16 +30,6 @@ std::string counted(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-COSInterfacePtr handleAt(std::span<const COSInterfacePtr> handles, const std::string& token) {
-    std::size_t index = 0;
-    const char* end = token.data() + token.size();
-    auto [next, error] = std::from_chars(token.data() + 1, end, index);
-    if (error != std::errc() || next != end || index == 0 || index > handles.size())
-        throw std::invalid_argument(token + " names no object: " + counted(handles.size(), "object", "objects") +
-                                    " returned so far");
-    return handles[index - 1];
-}
-
 // A method of the class, else a property; `owner` names the class or object in messages.
 Target memberOf(ClassObject& cls, const std::string& member, const std::string& owner) {
     Target target;
@@ -98,6 +88,16 @@ std::pair<std::size_t, std::size_t> declaredCounts(COSMethodInfo& callable) {
 }
 
 }  // namespace
+
+COSInterfacePtr handleAt(std::span<const COSInterfacePtr> handles, const std::string& token) {
+    std::size_t index = 0;
+    const char* end = token.data() + token.size();
+    auto [next, error] = std::from_chars(token.data() + 1, end, index);
+    if (error != std::errc() || next != end || index == 0 || index > handles.size())
+        throw std::invalid_argument(token + " names no object: " + counted(handles.size(), "object", "objects") +
+                                    " returned so far");
+    return handles[index - 1];
+}
 
 Target resolve(const COSInterfacePtr& object, const std::string& member) {
     ClassObject& cls = classOf(object);

@@ -50,6 +50,10 @@ ORRERY_HOST_API Target resolve(const std::string& name, std::span<const COSInter
 // A method or property of the object, found on its class or through its superclasses.
 ORRERY_HOST_API Target resolve(const COSInterfacePtr& object, const std::string& member);
 
+// The object that "@N" names: handles[N-1], N counting from 1. Anything else (no number,
+// 0, past the end) throws std::invalid_argument saying how many objects there are.
+ORRERY_HOST_API COSInterfacePtr handleAt(std::span<const COSInterfacePtr> handles, const std::string& token);
+
 // Calls the target with the inputs, asking for `outputCount` outputs, and returns the
 // outputs the callable reports having filled: fewer than asked when it says so, never more.
 // The callable gets the inputs as given and checks their number itself; the arrays it is
