@@ -10,8 +10,9 @@
 namespace orrery::convenience::detail {
 namespace {
 
-// One step this thread has begun in a record's own operations and not yet ended: a record
-// under construction (its seal enters it) or an assignment to one (its seal ends it).
+// One step this thread has begun in a record's own operations and not yet ended: a copy or
+// a move under construction (its seal enters it) or an assignment to a record (its seal
+// ends it). A new record needs none: its constructor's body enters it.
 // A record's fields may make or assign records of their own (a hook holding one by value),
 // hence a stack; plain storage, so that it needs no destructor at thread exit.
 struct Step {
