@@ -72,7 +72,7 @@ bool holdsSeal(const Step& step, const void* seal) {
 }
 
 // Enters a record as the newest; the caller holds the lock.
-void link(Ledger& l, LedgerLink& record) noexcept {
+void linkIn(Ledger& l, LedgerLink& record) noexcept {
     record.previous = l.head.previous;
     record.next = &l.head;
     l.head.previous->next = &record;
@@ -117,19 +117,19 @@ void completeRecord() noexcept {
     auto& l = ledger();
     std::lock_guard guard(l.lock);
     if (step.movedFrom) step.movedFrom->nameChanging = false;
-    link(l, *step.link);
+    linkIn(l, *step.link);
 }
 
-void enterRecord(LedgerLink& record) noexcept {
+void enterRecord(LedgerLink& link) noexcept {
     Steps& state = steps;
     if (state.deferNext) {
         state.deferNext = false;
-        state.deferred = &record;
+        state.deferred = &link;
         return;
     }
     auto& l = ledger();
     std::lock_guard guard(l.lock);
-    link(l, record);
+    linkIn(l, link);
 }
 
 DeferredEntry::DeferredEntry() noexcept : state_(&steps) {
@@ -148,13 +148,13 @@ bool DeferredEntry::holds(const LedgerLink& link) const noexcept {
     return static_cast<const Steps*>(state_)->deferred == &link;
 }
 
-void DeferredEntry::enter(LedgerLink& record) noexcept {
+void DeferredEntry::enter(LedgerLink& link) noexcept {
     auto& state = *static_cast<Steps*>(state_);
-    if (state.deferred != &record) return;
+    if (state.deferred != &link) return;
     state.deferred = nullptr;
     auto& l = ledger();
     std::lock_guard guard(l.lock);
-    link(l, record);
+    linkIn(l, link);
 }
 
 void leaveRecord(LedgerLink& link) noexcept {
