@@ -106,7 +106,9 @@ private:
 // assignment. A new record enters from its constructor instead.
 class RecordSeal {
 public:
-    RecordSeal() noexcept = default;
+    // Provided rather than defaulted, so that no compiler takes a record's seal for an
+    // unused field.
+    RecordSeal() noexcept {}  // NOLINT(modernize-use-equals-default): see above
     RecordSeal(const RecordSeal&) noexcept { completeRecord(); }
     RecordSeal(RecordSeal&&) noexcept { completeRecord(); }
     RecordSeal& operator=(const RecordSeal&) noexcept {
