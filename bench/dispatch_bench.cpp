@@ -98,14 +98,15 @@ void BM_ClassFlag10(benchmark::State& state) {
     delete baseline;
 }
 
-// The adaptor's invoke against a hand-written method class.
-void compareInvoke(benchmark::State& state, COSMethodInfo* adaptor, COSMethodInfo* baseline) {
+// The adaptor's invoke (or another measured class's) against a hand-written method class.
+void compareInvoke(benchmark::State& state, COSMethodInfo* adaptor, COSMethodInfo* baseline,
+                   const std::string& measuredName = "adaptor") {
     adaptor = bench::opaque(adaptor);
     baseline = bench::opaque(baseline);
     COSValue inputs[2];
     COSValue outputs[1];
-    compare(
-        state,
+    bench::timePaired(
+        state, kBatch,
         [&] {
             int outputCount = 1;
             adaptor->invoke(reference::client(), outputCount, outputs, 2, inputs);
@@ -115,7 +116,8 @@ void compareInvoke(benchmark::State& state, COSMethodInfo* adaptor, COSMethodInf
             int outputCount = 1;
             baseline->invoke(reference::client(), outputCount, outputs, 2, inputs);
             benchmark::DoNotOptimize(outputCount);
-        });
+        },
+        measuredName, "baseline");
     benchmark::DoNotOptimize(bench::invokeSink());
 }
 
@@ -133,6 +135,20 @@ void BM_MethodInvokeVsHookCall(benchmark::State& state) {
     compareInvoke(state, members.method, hand.get());
 }
 
+// The floor for any behaviour a class lets its user replace: a hand-written class calling a
+// plain function pointer, against the one with the body compiled in. No adaptor involved.
+void BM_MethodInvokePointerFloor(benchmark::State& state) {
+    HostMembers members;  // the same host as the other cases, shut down at the end
+    std::unique_ptr<COSMethodInfo> pointer(bench::makePointerMethodInfo(
+        [](void*, const COSClient*, int& outputCount, COSValue*, int inputCount, const COSValue*) {
+            bench::invokeSink() += inputCount;
+            outputCount = 0;
+        },
+        nullptr));
+    std::unique_ptr<COSMethodInfo> hand(bench::makeHandMethodInfo());
+    compareInvoke(state, pointer.get(), hand.get(), "pointer");
+}
+
 // A namespace function: the adaptor reached through the package it was given to.
 void BM_FunctionInvoke(benchmark::State& state) {
     auto* package = reference::definePackage("bench");
@@ -147,13 +163,14 @@ void BM_FunctionInvoke(benchmark::State& state) {
     reference::shutdown();
 }
 
-// The adaptor's getValue against a hand-written property class.
-void compareGetValue(benchmark::State& state, COSPropInfo* adaptor, COSPropInfo* baseline) {
+// The adaptor's getValue (or another measured class's) against a hand-written property class.
+void compareGetValue(benchmark::State& state, COSPropInfo* adaptor, COSPropInfo* baseline,
+                     const std::string& measuredName = "adaptor") {
     adaptor = bench::opaque(adaptor);
     baseline = bench::opaque(baseline);
-    compare(
-        state, [&] { benchmark::DoNotOptimize(adaptor->getValue(nullptr)); },
-        [&] { benchmark::DoNotOptimize(baseline->getValue(nullptr)); });
+    bench::timePaired(
+        state, kBatch, [&] { benchmark::DoNotOptimize(adaptor->getValue(nullptr)); },
+        [&] { benchmark::DoNotOptimize(baseline->getValue(nullptr)); }, measuredName, "baseline");
 }
 
 void BM_PropGetValue(benchmark::State& state) {
@@ -169,6 +186,16 @@ void BM_PropGetValueVsHookCall(benchmark::State& state) {
     compareGetValue(state, members.property, hand.get());
 }
 
+// As BM_MethodInvokePointerFloor, for getValue: the pointer's state is the stored value.
+void BM_PropGetValuePointerFloor(benchmark::State& state) {
+    HostMembers members;
+    COSValue stored = values::makeDouble(1.5);
+    std::unique_ptr<COSPropInfo> pointer(bench::makePointerPropInfo(
+        [](void* value, COSInterface*) -> COSValue { return *static_cast<const COSValue*>(value); }, &stored));
+    std::unique_ptr<COSPropInfo> hand(bench::makeHandPropInfo("Value", stored));
+    compareGetValue(state, pointer.get(), hand.get(), "pointer");
+}
+
 BENCHMARK(BM_PropGetName)->UseManualTime();
 BENCHMARK(BM_ClassGetName)->UseManualTime();
 BENCHMARK(BM_PropAttribute7)->UseManualTime();
@@ -178,6 +205,8 @@ BENCHMARK(BM_FunctionInvoke)->UseManualTime();
 BENCHMARK(BM_PropGetValue)->UseManualTime();
 BENCHMARK(BM_MethodInvokeVsHookCall)->UseManualTime();
 BENCHMARK(BM_PropGetValueVsHookCall)->UseManualTime();
+BENCHMARK(BM_MethodInvokePointerFloor)->UseManualTime();
+BENCHMARK(BM_PropGetValuePointerFloor)->UseManualTime();
 
 }  // namespace
 

@@ -50,6 +50,29 @@ private:
     std::function<COSValue(COSInterface*)> get_;
 };
 
+class PointerMethodInfo final : public COSMethodInfo {
+public:
+    PointerMethodInfo(InvokePointer invoke, void* state) : invoke_(invoke), state_(state) {}
+    void invoke(const COSClient* client, int& outputCount, COSValue* outputs, int inputCount,
+                const COSValue* inputs) override {
+        invoke_(state_, client, outputCount, outputs, inputCount, inputs);
+    }
+
+private:
+    InvokePointer invoke_;
+    void* state_;
+};
+
+class PointerPropInfo final : public COSPropInfo {
+public:
+    PointerPropInfo(GetPointer get, void* state) : get_(get), state_(state) {}
+    COSValue getValue(COSInterface* object) override { return get_(state_, object); }
+
+private:
+    GetPointer get_;
+    void* state_;
+};
+
 class HandClassInfo final : public COSClassInfo {
 public:
     explicit HandClassInfo(std::string name) : name_(std::move(name)) {}
@@ -76,6 +99,8 @@ COSMethodInfo* makeHookMethodInfo(std::function<void(const COSClient*, int&, COS
     return new HookMethodInfo(std::move(invoke));
 }
 COSPropInfo* makeHookPropInfo(std::function<COSValue(COSInterface*)> get) { return new HookPropInfo(std::move(get)); }
+COSMethodInfo* makePointerMethodInfo(InvokePointer invoke, void* state) { return new PointerMethodInfo(invoke, state); }
+COSPropInfo* makePointerPropInfo(GetPointer get, void* state) { return new PointerPropInfo(get, state); }
 COSClassInfo* makeHandClassInfo(const std::string& name) { return new HandClassInfo(name); }
 COSClassInfo* makeClassAdaptor(std::shared_ptr<convenience::COSClassInfoStruct> record) {
     return new convenience::ClassInfoAdaptor(std::move(record));

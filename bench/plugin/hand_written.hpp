@@ -29,6 +29,13 @@ BENCH_PLUGIN_API orrery::COSMethodInfo* makeHandMethodInfo();
 BENCH_PLUGIN_API orrery::COSMethodInfo* makeHookMethodInfo(
     std::function<void(const orrery::COSClient*, int&, orrery::COSValue*, int, const orrery::COSValue*)> invoke);
 BENCH_PLUGIN_API orrery::COSPropInfo* makeHookPropInfo(std::function<orrery::COSValue(orrery::COSInterface*)> get);
+// Hand-written classes whose behaviour is a plain C function pointer with a state pointer:
+// the cheapest behaviour a class can let its user replace, with no type erasure at all.
+using InvokePointer = void (*)(void* state, const orrery::COSClient*, int&, orrery::COSValue*, int,
+                               const orrery::COSValue*);
+using GetPointer = orrery::COSValue (*)(void* state, orrery::COSInterface*);
+BENCH_PLUGIN_API orrery::COSMethodInfo* makePointerMethodInfo(InvokePointer invoke, void* state);
+BENCH_PLUGIN_API orrery::COSPropInfo* makePointerPropInfo(GetPointer get, void* state);
 // Answers getName and isClassFlag10 from its own fields.
 BENCH_PLUGIN_API orrery::COSClassInfo* makeHandClassInfo(const std::string& name);
 // The library's class adaptor, instantiated inside a plugin as a client would.

@@ -121,7 +121,7 @@ bool repairValue(Json& value, std::vector<Json*>& objects) {
 // Plugins' text is bytes, and JSON is UTF-8: every string of the document is repaired,
 // and each object lists in "invalidUtf8" the members whose text (or a text in whose list)
 // was. Iterative, so that no document is too deep for it.
-void repairUtf8(Json& document) {
+void repairDocument(Json& document) {
     std::vector<std::pair<Json*, Json>> flagged;
     std::vector<Json*> objects{&document};
     while (!objects.empty()) {
@@ -184,7 +184,7 @@ void writeJson(const Inspection& inspection, std::ostream& out) {
                        {"methods", counts.methods},
                        {"constructors", counts.constructors},
                        {"functions", counts.functions}}}};
-    repairUtf8(document);
+    repairDocument(document);
     // Replacing again cannot be needed; it only keeps a missed text from failing the output.
     out << document.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }

@@ -258,7 +258,13 @@ struct Converter<std::vector<T>> {
 template <class T>
 struct Converter<std::optional<T>> {
     static COSId typeId() { return Converter<T>::typeId(); }
-    static std::string expected() { return Converter<T>::expected() + " or []"; }
+    static std::string expected() {
+        // Appended in place: once this is inlined, GCC 12 misreads std::string&& + "..." as a copy
+        // out of bounds (-Warray-bounds), which would fail a user's -Werror build.
+        std::string text = Converter<T>::expected();
+        text += " or []";
+        return text;
+    }
     static std::optional<std::optional<T>> read(const COSValue& value) {
         if (values::isEmptyValue(value)) return std::optional<T>();
         std::optional<T> item = Converter<T>::read(value);
