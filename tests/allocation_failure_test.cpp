@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "convenience/convenience.hpp"
 #include "convenience/diagnostics/live_records.hpp"
@@ -191,6 +192,29 @@ TEST_F(AllocationFailure, DestroyingARecordWithACachedDefaultNeverThrows) {
             EXPECT_FALSE(threw);
             EXPECT_EQ(property, nullptr);
         });
+    EXPECT_GT(rounds, 0);
+}
+
+// A factory names its record before the record enters the ledger. When the name cannot
+// be stored, the record dies unlisted, and the next record this thread makes is listed as
+// usual: the factory's hold on the ledger ends with it.
+TEST_F(AllocationFailure, AFactoryThatFailsListsNothingAndTheNextRecordIsListed) {
+    const std::string name = "pkg.a.property.with.a.name.past.the.small.string.room";
+    long rounds = sweep([] { return std::shared_ptr<COSPropInfoStruct>(); },
+                        [&](auto& property) { property = createProperty(name.c_str()); },
+                        [&](auto& property, bool threw) {
+                            using diagnostics::LiveRecord;
+                            EXPECT_EQ(threw, property == nullptr);
+                            // Made without a factory's name, so the ledger's own entry lists it.
+                            auto next = createConstructor();
+                            std::vector<std::string> listed;
+                            for (const LiveRecord& record : diagnostics::liveRecords())
+                                listed.push_back(record.kind + ":" + record.name);
+                            if (threw)
+                                EXPECT_EQ(listed, std::vector<std::string>{"constructor:"});
+                            else
+                                EXPECT_EQ(listed, (std::vector<std::string>{"property:" + name, "constructor:"}));
+                        });
     EXPECT_GT(rounds, 0);
 }
 

@@ -75,6 +75,29 @@ TEST_F(ClassPublishingTest, PopulationRunsTheHookThenHandsContentOverInOrder) {
     EXPECT_EQ(cls->cosClass, &host);
 }
 
+// Many members of each kind: each reaches the host once, in list order, and the emptied
+// lists keep no room behind.
+TEST_F(ClassPublishingTest, PopulationHandsOverLongListsWholeAndInOrder) {
+    auto cls = createClass("Wide");
+    std::vector<std::string> properties, methods;
+    for (int i = 0; i < 9; ++i) properties.push_back("p" + std::to_string(i));
+    for (int i = 0; i < 7; ++i) methods.push_back("m" + std::to_string(i));
+    for (const auto& name : properties) cls->addProperty(createProperty(name.c_str()));
+    for (const auto& name : methods) cls->addMethod(createMethod(name));
+    cls->publish();
+
+    reference::ClassObject* host = populated(onlyRegistered());
+    ASSERT_NE(host, nullptr);
+    std::vector<std::string> handedProperties, handedMethods;
+    for (COSPropInfo* info : host->properties()) handedProperties.push_back(info->getName());
+    for (COSMethodInfo* info : host->methods()) handedMethods.push_back(info->getName());
+    EXPECT_EQ(handedProperties, properties);
+    EXPECT_EQ(handedMethods, methods);
+    EXPECT_TRUE(listsEmpty(*cls));
+    EXPECT_EQ(cls->propertyRecords.capacity(), 0u);
+    EXPECT_EQ(cls->methodRecords.capacity(), 0u);
+}
+
 TEST_F(ClassPublishingTest, RecordPublishedTwiceRunsTheHookPerPopulationAndMovesOnce) {
     int hookCalls = 0;
     {

@@ -8,6 +8,16 @@
 #include "members/constructor_preparation.hpp"
 
 namespace orrery::convenience {
+namespace {
+
+// A class usually gets a handful of members of each kind: room for four at the first
+// addition spares the growth steps of one, two and four, and publishing frees it all.
+template <class List>
+void makeFirstRoom(List& list) {
+    if (list.capacity() == 0) list.reserve(4);
+}
+
+}  // namespace
 
 COSClassInfoStruct::COSClassInfoStruct()
     : clientObjectTestFcn([](const COSClient*, COSInterface*) { return true; }),
@@ -20,7 +30,9 @@ COSClassInfoStruct::COSClassInfoStruct()
       toValueFcn([](COSInterfacePtr, COSValue&, COSDataTypePtr&) { return false; }),
       fromValueFcn([](COSInterfacePtr&, COSValue, COSDataTypePtr) {}),
       enumerateFcn([](COSInterface*) { return Enumeration<COSInterface*>(); }),
-      notifyFcn([] {}) {}
+      notifyFcn([] {}) {
+    enterLedger();
+}
 
 // enable_shared_from_this copies no ownership link, and its assignment keeps the
 // target's own, which is what copying a record means.
@@ -41,6 +53,7 @@ void COSClassInfoStruct::setClassHolder(std::shared_ptr<COSPropInfoStruct> prope
 void COSClassInfoStruct::addProperty(std::shared_ptr<COSPropInfoStruct> property) {
     detail::requireNonNull(property, "addProperty", "property record");
     setClassHolder(property);
+    makeFirstRoom(propertyRecords);
     propertyRecords.push_back(std::move(property));
 }
 
@@ -49,6 +62,7 @@ void COSClassInfoStruct::addProperty(COSPropInfo* property) { propertyInfos.push
 void COSClassInfoStruct::addMethod(std::shared_ptr<COSMethodInfoStruct> method) {
     detail::requireNonNull(method, "addMethod", "method record");
     setClassHolder(method);
+    makeFirstRoom(methodRecords);
     methodRecords.push_back(std::move(method));
 }
 
@@ -74,9 +88,7 @@ std::shared_ptr<COSClassInfoStruct> createClass() { return std::make_shared<COSC
 
 std::shared_ptr<COSClassInfoStruct> createClass(const char* name) {
     detail::requireNonNull(name, "createClass", "name");
-    auto record = std::make_shared<COSClassInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSClassInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience

@@ -1,4 +1,6 @@
+#include <cstddef>
 #include <stdexcept>
+#include <utility>
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_class_info.hpp"
@@ -7,9 +9,17 @@
 #include "convenience/configurable_prop_info.hpp"
 #include "convenience/namespace_info_struct.hpp"
 #include "detail/argument_checks.hpp"
+#include "detail/prefetch.hpp"
 #include "detail/record_ledger.hpp"
 
 namespace orrery::convenience {
+namespace {
+
+// Far enough ahead to cover a miss with the work of a few hand-overs, near enough that
+// the lines are still there when their turn comes.
+constexpr std::size_t prefetchDistance = 4;
+
+}  // namespace
 
 // The adaptor is its host base and the record pointer, nothing more.
 static_assert(sizeof(ClassInfoAdaptor) == sizeof(COSClassInfo) + sizeof(std::shared_ptr<COSClassInfoStruct>));
@@ -48,8 +58,23 @@ void COSClassInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> namespac
 }
 
 void COSClassInfoStruct::moveContentToCosClass(COSClass* target) {
-    for (const auto& property : propertyRecords) target->addPropertyInfo(new ConfigurableCOSPropInfo(property));
-    for (const auto& method : methodRecords) target->addMethodInfo(new ConfigurableCOSMethodInfo(method));
+    // The member records were made long before the host populates their class, so their
+    // shares are cold by now; asking for the next few early lets those misses overlap.
+    const auto prefetchAhead = [](const auto& list, std::size_t i) {
+        if (i + prefetchDistance < list.size()) detail::prefetchShares(list[i + prefetchDistance].get());
+    };
+    for (std::size_t i = 0; i < prefetchDistance; ++i) {
+        if (i < propertyRecords.size()) detail::prefetchShares(propertyRecords[i].get());
+        if (i < methodRecords.size()) detail::prefetchShares(methodRecords[i].get());
+    }
+    for (std::size_t i = 0; i < propertyRecords.size(); ++i) {
+        prefetchAhead(propertyRecords, i);
+        target->addPropertyInfo(new ConfigurableCOSPropInfo(propertyRecords[i]));
+    }
+    for (std::size_t i = 0; i < methodRecords.size(); ++i) {
+        prefetchAhead(methodRecords, i);
+        target->addMethodInfo(new ConfigurableCOSMethodInfo(methodRecords[i]));
+    }
     for (COSPropInfo* info : propertyInfos) target->addPropertyInfo(info);
     for (COSMethodInfo* info : methodInfos) target->addMethodInfo(info);
     // The host keeps constructors among the methods.
@@ -58,12 +83,14 @@ void COSClassInfoStruct::moveContentToCosClass(COSClass* target) {
     for (const SuperclassEntry& entry : superclasses)
         target->addSuperclass(entry.id, entry.firstFlag, entry.number, entry.secondFlag);
 
-    propertyRecords.clear();
-    methodRecords.clear();
-    propertyInfos.clear();
-    methodInfos.clear();
-    constructorRecords.clear();
-    superclasses.clear();
+    // Emptied with their room: a populated record keeps no list again in the usual case,
+    // and room kept for nothing is most of what a class record costs beside its fields.
+    std::exchange(propertyRecords, {});
+    std::exchange(methodRecords, {});
+    std::exchange(propertyInfos, {});
+    std::exchange(methodInfos, {});
+    std::exchange(constructorRecords, {});
+    std::exchange(superclasses, {});
 }
 
 void ClassPrivateFriend::moveContentToCosClass(std::shared_ptr<COSClassInfoStruct> record, COSClass* cosClass) {

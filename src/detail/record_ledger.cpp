@@ -10,8 +10,9 @@
 namespace orrery::convenience::detail {
 namespace {
 
-// One step this thread has begun in a record's own operations and not yet ended: a record
-// under construction (its seal enters it) or an assignment to one (its seal ends it).
+// One step this thread has begun in a record's own operations and not yet ended: a copy or
+// a move under construction (its seal enters it) or an assignment to a record (its seal
+// ends it). A new record needs none: its constructor's body enters it.
 // A record's fields may make or assign records of their own (a hook holding one by value),
 // hence a stack; plain storage, so that it needs no destructor at thread exit.
 struct Step {
@@ -24,6 +25,8 @@ struct Steps {
     static constexpr int room = 16;
     Step step[room];
     int depth = 0;  // may pass room: deeper records are not tracked, deeper assignments not marked
+    bool deferNext = false;  // a factory enters the next new record itself
+    LedgerLink* deferred = nullptr;  // that record, made and waiting
 };
 thread_local constinit Steps steps{};
 
@@ -68,6 +71,16 @@ bool holdsSeal(const Step& step, const void* seal) {
     return at > link - recordSizeBound && at < link + recordSizeBound;
 }
 
+// Enters a record as the newest; the caller holds the lock.
+void linkIn(Ledger& l, LedgerLink& record) noexcept {
+    record.previous = l.head.previous;
+    record.next = &l.head;
+    l.head.previous->next = &record;
+    l.head.previous = &record;
+    record.entered = true;
+    ++l.count;
+}
+
 const std::string& nameOf(const LedgerLink& link) {
     switch (link.kind) {
         case RecordKind::classRecord: return recordName<RecordKind::classRecord>(link);
@@ -104,13 +117,44 @@ void completeRecord() noexcept {
     auto& l = ledger();
     std::lock_guard guard(l.lock);
     if (step.movedFrom) step.movedFrom->nameChanging = false;
-    LedgerLink& link = *step.link;
-    link.previous = l.head.previous;
-    link.next = &l.head;
-    l.head.previous->next = &link;
-    l.head.previous = &link;
-    link.entered = true;
-    ++l.count;
+    linkIn(l, *step.link);
+}
+
+void enterRecord(LedgerLink& link) noexcept {
+    Steps& state = steps;
+    if (state.deferNext) {
+        state.deferNext = false;
+        state.deferred = &link;
+        return;
+    }
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    linkIn(l, link);
+}
+
+DeferredEntry::DeferredEntry() noexcept : state_(&steps) {
+    auto& state = *static_cast<Steps*>(state_);
+    state.deferNext = true;
+    state.deferred = nullptr;
+}
+
+DeferredEntry::~DeferredEntry() {
+    auto& state = *static_cast<Steps*>(state_);
+    state.deferNext = false;
+    state.deferred = nullptr;
+}
+
+bool DeferredEntry::holds(const LedgerLink& link) const noexcept {
+    return static_cast<const Steps*>(state_)->deferred == &link;
+}
+
+void DeferredEntry::enter(LedgerLink& link) noexcept {
+    auto& state = *static_cast<Steps*>(state_);
+    if (state.deferred != &link) return;
+    state.deferred = nullptr;
+    auto& l = ledger();
+    std::lock_guard guard(l.lock);
+    linkIn(l, link);
 }
 
 void leaveRecord(LedgerLink& link) noexcept {

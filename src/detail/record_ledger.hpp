@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -100,10 +101,42 @@ RecordIdentity identityOf(RecordTracker<Kind>& record) {
 HostClassPopulation populationOf(const RecordTracker<RecordKind::classRecord>& record) noexcept;
 void setPopulation(const RecordTracker<RecordKind::classRecord>& record, HostClassPopulation population) noexcept;
 
+// While one lives, the next new record this thread makes stays out of the ledger until
+// enter() is called with it: a factory names its record first, with no lock, since no
+// report can see a record that is not entered.
+class DeferredEntry {
+public:
+    DeferredEntry() noexcept;
+    ~DeferredEntry();
+    DeferredEntry(const DeferredEntry&) = delete;
+    DeferredEntry& operator=(const DeferredEntry&) = delete;
+    // Whether the record is the one held back.
+    bool holds(const LedgerLink& link) const noexcept;
+    void enter(LedgerLink& link) noexcept;
+
+private:
+    void* state_;  // this thread's, looked up once
+};
+
 // Writes a record's name from the library's own operations (a factory's name, a
 // constructor named after its class, a dotted namespace path cut to its last part) while
 // no report reads it.
 void assignName(std::string& field, std::string text);
+
+// Makes a record with std::make_shared and names it before it enters the ledger.
+template <class Record, class Text>
+std::shared_ptr<Record> makeNamedRecord(Text&& text) {
+    DeferredEntry deferred;
+    auto record = std::make_shared<Record>();
+    LedgerLink& link = LedgerAccess::link(*record);
+    if (!deferred.holds(link)) {
+        assignName(record->name, std::string(std::forward<Text>(text)));
+        return record;
+    }
+    record->name = std::forward<Text>(text);  // throws: the record dies unentered
+    deferred.enter(link);
+    return record;
+}
 
 // For the leak report: calls `visit(context, kind, name)` for every live record, oldest
 // first, under the ledger's lock (`visit` must not make or destroy records). The name is

@@ -17,7 +17,9 @@ COSId classTypeId(const COSId& classId) { return makeId(classId.str() + " scalar
 }  // namespace
 
 COSConstructorInfoStruct::COSConstructorInfoStruct()
-    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {}
+    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {
+    enterLedger();
+}
 
 COSConstructorInfoStruct::COSConstructorInfoStruct(const COSConstructorInfoStruct& other) = default;
 COSConstructorInfoStruct::COSConstructorInfoStruct(COSConstructorInfoStruct&& other) noexcept = default;

@@ -8,8 +8,9 @@
 
 namespace orrery::convenience {
 
-COSMethodInfoStruct::COSMethodInfoStruct()
-    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {}
+COSMethodInfoStruct::COSMethodInfoStruct() : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {
+    enterLedger();
+}
 
 COSMethodInfoStruct::COSMethodInfoStruct(const COSMethodInfoStruct& other) = default;
 COSMethodInfoStruct::COSMethodInfoStruct(COSMethodInfoStruct&& other) noexcept = default;
@@ -43,9 +44,7 @@ void COSMethodInfoStruct::attach(std::shared_ptr<COSClassInfoStruct> classRecord
 std::shared_ptr<COSMethodInfoStruct> createMethod() { return std::make_shared<COSMethodInfoStruct>(); }
 
 std::shared_ptr<COSMethodInfoStruct> createMethod(const std::string& name) {
-    auto record = std::make_shared<COSMethodInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSMethodInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience

@@ -57,16 +57,24 @@ struct ImplicitDefault {
     }
 };
 
+// Interned once: every new record starts with it, and an id never changes.
+COSId anyType() {
+    static const COSId any = makeId("any");
+    return any;
+}
+
 }  // namespace
 
 COSPropInfoStruct::COSPropInfoStruct()
-    : type(makeId("any")),
+    : type(anyType()),
       getFcn([](COSInterface*) { return COSValue(); }),
       setFcn([](COSInterface*, COSValue) {}),
       setAlternateFcn([](COSInterface*, COSValue) {}),
       factoryDefaultFcn([] { return COSValue(); }),
       enumerateInterfacesFcn([](const COSClient*, COSInterface*) { return Enumeration<COSInterface*>(); }),
-      enumerateArraysFcn([](const COSClient*, COSInterface*) { return Enumeration<hxArray*>(); }) {}
+      enumerateArraysFcn([](const COSClient*, COSInterface*) { return Enumeration<hxArray*>(); }) {
+    enterLedger();
+}
 
 // The cache stays out of copies: each record releases only the default it computed.
 COSPropInfoStruct::COSPropInfoStruct(const COSPropInfoStruct& other) : COSPropInfoStruct() { *this = other; }
@@ -154,9 +162,7 @@ std::shared_ptr<COSPropInfoStruct> createProperty() { return std::make_shared<CO
 
 std::shared_ptr<COSPropInfoStruct> createProperty(const char* name) {
     detail::requireNonNull(name, "createProperty", "name");
-    auto record = std::make_shared<COSPropInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSPropInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience

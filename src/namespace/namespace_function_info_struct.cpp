@@ -11,7 +11,9 @@
 namespace orrery::convenience {
 
 COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct()
-    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {}
+    : invokeFcn([](const COSClient*, int&, COSValue*, int, const COSValue*) {}) {
+    enterLedger();
+}
 
 COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct(const COSNamespaceFunctionInfoStruct& other) = default;
 COSNamespaceFunctionInfoStruct::COSNamespaceFunctionInfoStruct(COSNamespaceFunctionInfoStruct&& other) noexcept =
@@ -48,9 +50,7 @@ std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction() {
 
 std::shared_ptr<COSNamespaceFunctionInfoStruct> createFunction(const char* name) {
     detail::requireNonNull(name, "createFunction", "name");
-    auto record = std::make_shared<COSNamespaceFunctionInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSNamespaceFunctionInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience

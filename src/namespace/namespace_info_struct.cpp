@@ -19,7 +19,9 @@ COSNamespaceInfoStruct::COSNamespaceInfoStruct()
       handleName3Fcn([](const char*) {}),
       handleName4Fcn([](const char*) {}),
       methodSelectorFcn([]() -> const COSMethodSelector* { return nullptr; }),
-      populatePackageFcn([](COSPackage*) {}) {}
+      populatePackageFcn([](COSPackage*) {}) {
+    enterLedger();
+}
 
 // enable_shared_from_this copies no ownership link, and its assignment keeps the
 // target's own, which is what copying a record means.
@@ -69,9 +71,7 @@ std::shared_ptr<COSNamespaceInfoStruct> createNamespace() { return std::make_sha
 
 std::shared_ptr<COSNamespaceInfoStruct> createNamespace(const char* name) {
     detail::requireNonNull(name, "createNamespace", "name");
-    auto record = std::make_shared<COSNamespaceInfoStruct>();
-    detail::assignName(record->name, name);
-    return record;
+    return detail::makeNamedRecord<COSNamespaceInfoStruct>(name);
 }
 
 }  // namespace orrery::convenience

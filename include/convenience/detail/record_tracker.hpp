@@ -37,14 +37,16 @@ struct NoHostClassPopulation {};
 // The record ledger: every live record is entered when it is made and leaves when it
 // dies, so that a leak report can name what is still alive. A record enters only once
 // all its fields exist and leaves before any of them goes, so that a report taken on
-// another thread never reads a field under construction or destruction: its tracker (the
-// first base) begins it, its seal (the last member) enters it, and its destructor's first
-// step takes it out. Moves from a record and assignments to one mark its name as
-// changing from the tracker's step to the seal's, and a report skips such a name.
-// Nothing here throws: a record that cannot be tracked is simply left out.
+// another thread never reads a field under construction or destruction: a new record
+// enters at the end of its constructor's body; a copy or a move, whose constructors are
+// the compiler's, is begun by its tracker (the first base) and entered by its seal (the
+// last member); the destructor's first step takes a record out. Moves from a record and assignments to one mark its
+// name as changing from the tracker's step to the seal's, and a report skips such a name. Nothing here throws: a record
+// that cannot be tracked is simply left out.
 ORRERY_CONVENIENCE_API void beginRecord(LedgerLink& link, RecordKind kind, LedgerLink* movedFrom,
                                         HostClassPopulation* into, const HostClassPopulation* from) noexcept;
 ORRERY_CONVENIENCE_API void completeRecord() noexcept;
+ORRERY_CONVENIENCE_API void enterRecord(LedgerLink& link) noexcept;
 ORRERY_CONVENIENCE_API void leaveRecord(LedgerLink& link) noexcept;
 ORRERY_CONVENIENCE_API void beginAssignment(LedgerLink& target, LedgerLink* movedFrom, HostClassPopulation* into,
                                             const HostClassPopulation* from) noexcept;
@@ -59,7 +61,8 @@ class RecordTracker {
     using Population = std::conditional_t<isClass, HostClassPopulation, NoHostClassPopulation>;
 
 protected:
-    RecordTracker() noexcept { beginRecord(link_, Kind, nullptr, nullptr, nullptr); }
+    // A new record enters from its constructor's body (enterLedger), where every field exists.
+    RecordTracker() noexcept { link_.kind = Kind; }
     RecordTracker(const RecordTracker& other) noexcept {
         beginRecord(link_, Kind, nullptr, populationOf(*this), carriedFrom(other));
     }
@@ -74,6 +77,8 @@ protected:
         beginAssignment(link_, this == &other ? nullptr : &other.link_, populationOf(*this), carriedFrom(other));
         return *this;
     }
+    // The last step of every record's own constructor, once its fields exist.
+    void enterLedger() noexcept { enterRecord(link_); }
     // The first step of every record's destructor, before its fields go.
     void leaveLedger() noexcept { leaveRecord(link_); }
     // Also here, for a record whose construction failed after the tracker began it.
@@ -96,11 +101,14 @@ private:
     [[no_unique_address]] mutable Population population_{};
 };
 
-// The last member of every record: made after all the others, it enters the record that
-// this thread began last; assigned after all the others, it ends the assignment.
+// The last member of every record: copied or moved after all the others, it enters the
+// record that this thread began last; assigned after all the others, it ends the
+// assignment. A new record enters from its constructor instead.
 class RecordSeal {
 public:
-    RecordSeal() noexcept { completeRecord(); }
+    // Provided rather than defaulted, so that no compiler takes a record's seal for an
+    // unused field.
+    RecordSeal() noexcept {}  // NOLINT(modernize-use-equals-default): see above
     RecordSeal(const RecordSeal&) noexcept { completeRecord(); }
     RecordSeal(RecordSeal&&) noexcept { completeRecord(); }
     RecordSeal& operator=(const RecordSeal&) noexcept {
