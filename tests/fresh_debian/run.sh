@@ -25,7 +25,7 @@ cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount "${mounted[i]}" || umount -l "${mounted[i]}" || clean=0
     done
-    if [ "$clean" -eq 1 ] && ! findmnt -rn -o TARGET | grep -q "^$system"; then
+    if [ "$clean" -eq 1 ] && ! findmnt -rn -o TARGET | grep "^$system" >/dev/null; then
         if [ "${FRESH_DEBIAN_KEEP:-0}" = 1 ]; then
             echo "== fresh-debian: the root is kept in $system"
         else
