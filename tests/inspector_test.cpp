@@ -342,6 +342,27 @@ TEST(Inspector, NullAndNamelessMetadataAreFindingsAndTheRestIsShown) {
                                          "[empty-name]\n")));
 }
 
+TEST(Inspector, ANameTwoUnrelatedSuperclassesDefineIsAWarningAndNotListedAsInherited) {
+    Result run = inspect({plugin("ambiguous_plugin"), "--json"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const auto document = nlohmann::json::parse(run.out);
+    const auto& both = document["classes"][2];
+    ASSERT_EQ(both["id"], "amb.Both");
+    // What one superclass alone defines is inherited as usual; the names both define are not.
+    ASSERT_EQ(both["inheritedMethods"].size(), 1u);
+    EXPECT_EQ(both["inheritedMethods"][0]["name"], "clear");
+    EXPECT_TRUE(both["inheritedProperties"].empty());
+
+    Result text = inspect({plugin("ambiguous_plugin"), "--strict"});
+    EXPECT_EQ(text.exitCode, 7);
+    EXPECT_THAT(text.out, AllOf(HasSubstr("warning: class \"amb.Both\": property size is ambiguous: it comes from "
+                                          "amb.Left and amb.Right, and the host refuses the name until amb.Both "
+                                          "defines it [ambiguous-member]\n"),
+                                HasSubstr("warning: class \"amb.Both\": method draw is ambiguous: it comes from "
+                                          "amb.Left and amb.Right, and the host refuses the name until amb.Both "
+                                          "defines it [ambiguous-member]\n")));
+}
+
 TEST(Inspector, StrictFailsOnWarningsAndOnAPluginThatPublishedNothing) {
     EXPECT_EQ(inspect({GEO_PLUGIN, "--strict"}).exitCode, 0);
     EXPECT_EQ(inspect({plugin("quiet_plugin")}).exitCode, 0);

@@ -75,6 +75,28 @@ ORRERY_DEFINE_PLUGIN() { createClass("copy.Own")->publish(); }
 #elif PLUGIN_KIND == 15
 // An entry point without the macro, so without a stamp.
 extern "C" ORRERY_PLUGIN_EXPORT void orrery_define_plugin() { createClass("unstamped.Never")->publish(); }
+
+#elif PLUGIN_KIND == 16
+// A class with two unrelated superclasses that both define a method and a property of one
+// name, and a method that only one of them defines.
+ORRERY_DEFINE_PLUGIN() {
+    auto side = [](const char* id) {
+        auto cls = createClass(id);
+        auto size = createProperty("size");
+        size->type = makeId("double");
+        cls->addProperty(size);
+        cls->addMethod(createMethod("draw"));
+        return cls;
+    };
+    auto left = side("amb.Left");
+    left->addMethod(createMethod("clear"));
+    left->publish();
+    side("amb.Right")->publish();
+    auto both = createClass("amb.Both");
+    both->addSuperclass(makeId("amb.Left"), false, 0, false);
+    both->addSuperclass(makeId("amb.Right"), false, 0, false);
+    both->publish();
+}
 #endif
 
 #if PLUGIN_KIND >= 5

@@ -50,6 +50,18 @@ void HostWalk::hidden(const char* kind, const std::string& name) {
                                  "the first"});
 }
 
+void HostWalk::ambiguous(const std::string& classId, const char* kind,
+                         const reference::InheritedMembers::Ambiguous& member) {
+    // Not listed with the inherited members (there is no one class to name), and the host
+    // refuses the name: without this the plugin's author would learn it only from a call.
+    std::string owners;
+    for (std::size_t i = 0; i < member.owners.size(); ++i)
+        owners += (i == 0 ? "" : i + 1 == member.owners.size() ? " and " : ", ") + member.owners[i];
+    out_.findings.push_back({convenience::diagnostics::Severity::warning, "ambiguous-member", "class", classId,
+                             std::string(kind) + " " + member.name + " is ambiguous: it comes from " + owners +
+                                 ", and the host refuses the name until " + classId + " defines it"});
+}
+
 void HostWalk::phase(const std::string& plugin, const std::string& step) {
     if (observer_) observer_->phase(plugin, step);
 }
@@ -189,6 +201,8 @@ ClassReport HostWalk::classReport(reference::ClassObject& cls, const std::string
                 callable(*member.info, CallableKind::method, "method " + report.id + "." + name));
             report.inheritedMethods.back().inheritedFrom = member.owner->getClassName();
         }
+        for (const auto& member : inherited.ambiguousProperties) ambiguous(report.id, "property", member);
+        for (const auto& member : inherited.ambiguousMethods) ambiguous(report.id, "method", member);
     } catch (...) {
         failed("superclasses of " + report.id);
     }

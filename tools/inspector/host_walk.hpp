@@ -37,6 +37,7 @@ private:
     bool reported(const char* check, const std::string& path) const;
     void stopped(const std::string& path, const char* check, std::string message);
     void hidden(const char* kind, const std::string& name);
+    void ambiguous(const std::string& classId, const char* kind, const reference::InheritedMembers::Ambiguous& member);
     void failed(const std::string& where);
 
     Inspection& out_;
