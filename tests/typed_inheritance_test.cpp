@@ -60,6 +60,8 @@ protected:
                           .property("name", &Animal::name)
                           .doc("What it is called.")
                           .property("id", &Animal::id)
+                          .property("greeting", &Animal::describe)
+                          .property("legCount", [](const Animal& animal) { return animal.legs(); })
                           .method("sound", &Animal::sound)
                           .method("describe", &Animal::describe)
                           .abstractMethod<int()>("legs");
@@ -118,6 +120,13 @@ TEST_F(TypedInheritance, StaticAndReadOnlyMembersReachTheHostAsSuch) {
     EXPECT_EQ(animal.findProperty("id")->getSetAccess(), COSAccessImmutable);  // a const data member
     EXPECT_EQ(pup.get<int>("id"), 7);
     EXPECT_HOST_ERROR(pup.set("id", 8), "LUMEN:orrery_typed:ReadOnlyProperty", "Property zoo.Animal.id is read-only.");
+    // A getter alone, a const member function or a callable, is read-only too.
+    EXPECT_EQ(animal.findProperty("greeting")->getSetAccess(), COSAccessImmutable);
+    EXPECT_EQ(animal.findProperty("legCount")->getSetAccess(), COSAccessImmutable);
+    EXPECT_EQ(pup.get<std::string>("greeting"), "bit says yip");
+    EXPECT_EQ(pup.get<int>("legCount"), 4);
+    EXPECT_HOST_ERROR(pup.set("legCount", 3), "LUMEN:orrery_typed:ReadOnlyProperty",
+                      "Property zoo.Animal.legCount is read-only.");
 }
 
 TEST_F(TypedInheritance, DocFillsTheDescriptionOfWhatWasDefinedLast) {
