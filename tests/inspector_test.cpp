@@ -199,6 +199,17 @@ TEST(Inspector, FailingPluginCodeIsReportedWithItsErrorAndExitsWith4) {
               HasSubstr("call hooks.Fine.run 1\n  error: run: nothing to run\n")));
 }
 
+TEST(Inspector, CallsReachMembersTheClassHasFromItsSuperclass) {
+    // Polygon binds no name of its own: the host finds Shape's, through an object and
+    // through the class.
+    Result run = inspect({GEO_PLUGIN, "--call", "geo.Polygon", "\"tri\"", "--call", "@1.name", "--call", "@1.name",
+                          "\"quad\"", "--call", "geo.Polygon.name", "@1"});
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_THAT(run.out, AllOf(HasSubstr("call @1.name\n  name: \"tri\"\n"),
+                               HasSubstr("call @1.name \"quad\"\n  (no outputs)\n"),
+                               HasSubstr("call geo.Polygon.name @1\n  name: \"quad\"\n")));
+}
+
 TEST(Inspector, CallsThatFailSayWhyAndExitWith5) {
     Result run = inspect({GEO_PLUGIN,
                           OBSERVATORY_PLUGIN,
