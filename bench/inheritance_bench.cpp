@@ -3,8 +3,13 @@
 // method: the inherited call reaches it through the superclass's binding (a pointer
 // conversion more), the own one through the class's. Timed in the same iterations, first
 // as the host calls a method it has looked up, then through the reference host's lookup
-// by name on every call.
+// by name on every call. The first case runs again with 64 other subclasses of the base
+// bound before the two, so that finding the C++ object through the base's binding is
+// timed where the base has many subclasses.
 #include <benchmark/benchmark.h>
+
+#include <string>
+#include <utility>
 
 #include "convenience/typed/typed.hpp"
 #include "host/reference/reference_host.hpp"
@@ -24,16 +29,26 @@ struct Base {
 };
 struct Inheriting : Base {};
 struct Owning : Base {};
+// Other subclasses of Base, bound before the two above.
+template <int I>
+struct Sibling : Base {};
+constexpr int kSiblings = 64;
+
+template <int... I>
+void bindSiblings(const typed::ClassBuilder<Base>& base, std::integer_sequence<int, I...>) {
+    (typed::defineClass<Sibling<I>>("bench.Sibling" + std::to_string(I)).superclass(base).publish(), ...);
+}
 
 struct Classes {
     COSValue inheriting, owning;
     COSMethodInfo* inherited;
     COSMethodInfo* own;
 
-    Classes() {
+    explicit Classes(bool withSiblings) {
         reference::shutdown();
         auto base = typed::defineClass<Base>("bench.Base").method("dot", &Base::dot, {"a", "b"});
         base.publish();
+        if (withSiblings) bindSiblings(base, std::make_integer_sequence<int, kSiblings>());
         typed::defineClass<Inheriting>("bench.Inheriting").superclass(base).constructor<>().publish();
         typed::defineClass<Owning>("bench.Owning")
             .superclass(base)
@@ -52,7 +67,7 @@ struct Classes {
 };
 
 void BM_InheritedMethodCall(benchmark::State& state) {
-    Classes classes;
+    Classes classes(state.range(0) != 0);
     COSMethodInfo* inherited = bench::opaque(classes.inherited);
     COSMethodInfo* own = bench::opaque(classes.own);
     COSValue inheritingInputs[] = {classes.inheriting, values::makeDouble(3), values::makeDouble(4)};
@@ -69,7 +84,7 @@ void BM_InheritedMethodCall(benchmark::State& state) {
 }
 
 void BM_InheritedMethodLookupAndCall(benchmark::State& state) {
-    Classes classes;
+    Classes classes(false);
     const COSInterfacePtr inheriting = values::readObject(classes.inheriting);
     const COSInterfacePtr owning = values::readObject(classes.owning);
     const std::vector<COSValue> inputs{values::makeDouble(3), values::makeDouble(4)};
@@ -80,7 +95,7 @@ void BM_InheritedMethodLookupAndCall(benchmark::State& state) {
         state, kBatch, [&] { call(inheriting); }, [&] { call(owning); }, "inherited", "own");
 }
 
-BENCHMARK(BM_InheritedMethodCall)->UseManualTime();
+BENCHMARK(BM_InheritedMethodCall)->UseManualTime()->Arg(0)->Arg(kSiblings);
 BENCHMARK(BM_InheritedMethodLookupAndCall)->UseManualTime();
 
 }  // namespace
