@@ -145,6 +145,26 @@ TEST_F(TypedInheritance, DocFillsTheDescriptionOfWhatWasDefinedLast) {
     EXPECT_EQ(function.record()->description, "Twice the number.");
 }
 
+TEST_F(TypedInheritance, AnObjectStandsInForItsBaseOnlyWhileItsClassIsBoundAsTheSubclass) {
+    kit::Object rex = kit::construct("zoo.Dog", "rex");
+    kit::Object pup = kit::construct("zoo.Puppy", "bit");
+    EXPECT_EQ(objectAs<Animal>(rex.handle().get()), static_cast<Animal*>(&rex.as<Dog>()));
+    EXPECT_EQ(objectAs<Animal>(pup.handle().get()), static_cast<Animal*>(&pup.as<Puppy>()));
+    EXPECT_EQ(objectAs<Puppy>(rex.handle().get()), nullptr);
+
+    // Bound again, to another class and without a superclass: the old class's objects are
+    // no longer Dogs, and the new class's are Dogs but not Animals.
+    defineClass<Dog>("zoo.Hound").constructor<std::string>({"name"}).publish();
+    kit::Object hound = kit::construct("zoo.Hound", "max");
+    EXPECT_NE(objectAs<Dog>(hound.handle().get()), nullptr);
+    EXPECT_EQ(objectAs<Animal>(hound.handle().get()), nullptr);
+    EXPECT_EQ(objectAs<Dog>(rex.handle().get()), nullptr);
+    EXPECT_EQ(objectAs<Animal>(rex.handle().get()), nullptr);
+    // Puppy is still bound below the Dog binding, which now has no superclass.
+    EXPECT_EQ(objectAs<Animal>(pup.handle().get()), nullptr);
+    EXPECT_NE(objectAs<Dog>(pup.handle().get()), nullptr);
+}
+
 TEST(TypedDefinition, AClassUsedBeforeItIsBoundIsNamedWithTheMemberAndTheParameter) {
     EXPECT_THROW_MESSAGE(defineClass<Walker>("zoo.Walker").method("walk", [](Walker&, const Kennel&) {}, {"kennel"}),
                          std::logic_error,

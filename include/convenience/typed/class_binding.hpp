@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -31,17 +32,11 @@ struct ClassBinding {
     /// conversion to it: objects of this class can then stand where that one is expected.
     ClassBinding* base = nullptr;
     void* (*toBase)(void*) = nullptr;
-    std::vector<const ClassBinding*> derived;  ///< bound classes with this one as `base`
 
     bool isBound() const noexcept { return !id.isEmpty(); }
 
     /// This binding or a bound subclass of it whose class has the id; null when none has.
-    const ClassBinding* find(const COSId& classId) const noexcept {
-        if (classId == id) return this;
-        for (const ClassBinding* sub : derived)
-            if (const ClassBinding* found = sub->find(classId)) return found;
-        return nullptr;
-    }
+    const ClassBinding* find(const COSId& classId) const noexcept;
 
     /// Converts a pointer to an object of `from` (this class or a bound subclass) to this class.
     void* upcast(void* object, const ClassBinding* from) const noexcept {
@@ -57,6 +52,22 @@ struct ClassBinding {
 /// its symbols: two plugins that happen to name a type alike cannot mix their bindings up.
 template <class T>
 inline ClassBinding bindingOf{};
+
+namespace detail {
+/// This library's bindings by class id, kept by defineClass. Finding the binding of an
+/// object's class is then one lookup and a walk up its bound superclasses, however many
+/// subclasses a base has: a call through an inherited member costs what an own one does.
+inline std::unordered_map<COSId, const ClassBinding*> bindingsById;
+}  // namespace detail
+
+inline const ClassBinding* ClassBinding::find(const COSId& classId) const noexcept {
+    if (classId == id) return this;
+    const auto entry = detail::bindingsById.find(classId);
+    if (entry == detail::bindingsById.end()) return nullptr;
+    for (const ClassBinding* super = entry->second->base; super; super = super->base)
+        if (super == this) return entry->second;
+    return nullptr;
+}
 
 namespace detail {
 

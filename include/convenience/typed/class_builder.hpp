@@ -95,11 +95,8 @@ public:
         superclass(base.className());
         if constexpr (std::is_base_of_v<B, T> && !std::is_same_v<B, T>) {
             ClassBinding& own = bindingOf<T>;
-            ClassBinding& super = bindingOf<B>;
-            own.base = &super;
+            own.base = &bindingOf<B>;
             own.toBase = [](void* object) -> void* { return static_cast<B*>(static_cast<T*>(object)); };
-            if (std::find(super.derived.begin(), super.derived.end(), &own) == super.derived.end())
-                super.derived.push_back(&own);
         }
         return *this;
     }
@@ -221,15 +218,15 @@ private:
 
     void bind() {
         ClassBinding& binding = bindingOf<T>;
-        if (binding.base) {  // a new definition starts without the old one's superclass
-            auto& siblings = binding.base->derived;
-            siblings.erase(std::remove(siblings.begin(), siblings.end(), &binding), siblings.end());
-        }
+        // A new definition starts without the old one's class id and superclass.
+        auto& byId = detail::bindingsById;
+        if (auto old = byId.find(binding.id); old != byId.end() && old->second == &binding) byId.erase(old);
         binding.name = state_->className;
         binding.id = makeId(binding.name);
         binding.scalarType = makeId(binding.name + " scalar");
         binding.base = nullptr;
         binding.toBase = nullptr;
+        byId[binding.id] = &binding;
     }
 
     std::string memberName(const std::string& name) const { return state_->className + "." + name; }
