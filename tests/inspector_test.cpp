@@ -34,6 +34,7 @@ using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::UnorderedElementsAre;
 
 namespace fs = std::filesystem;
 
@@ -334,12 +335,31 @@ TEST(Inspector, WalksAndWritersStopAtCyclesAndAtAbsurdDepth) {
 TEST(Inspector, NullAndNamelessMetadataAreFindingsAndTheRestIsShown) {
     Result run = inspect({plugin("null_metadata_plugin")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_THAT(run.out, AllOf(HasSubstr("plugin null_metadata_plugin.so: class (null name), class nulls.Fine\n"),
-                               HasSubstr("\nclass nulls.Fine\n"),
-                               HasSubstr("warning: class \"(null)\": the plugin registered a null class metadata "
-                                         "pointer: there is nothing to inspect [null-entry]\n"),
-                               HasSubstr("warning: class \"(null name)\": the class metadata's name is a null pointer "
-                                         "[empty-name]\n")));
+    EXPECT_THAT(run.out,
+                AllOf(HasSubstr("plugin null_metadata_plugin.so: namespace nulls, class (null name), class nulls.Fine, "
+                                "class nulls.Members\n"),
+                      HasSubstr("\nclass nulls.Fine\n"),
+                      HasSubstr("warning: class \"(null)\": the plugin registered a null class metadata "
+                                "pointer: there is nothing to inspect [null-entry]\n"),
+                      HasSubstr("warning: class \"(null name)\": the class metadata's name is a null pointer "
+                                "[empty-name]\n")));
+
+    // Members and functions without a name: a finding each, and their neighbours are shown.
+    Result json = inspect({plugin("null_metadata_plugin"), "--json"});
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    const auto document = nlohmann::json::parse(json.out);
+    std::vector<std::string> nameless;
+    for (const auto& finding : document["findings"])
+        if (finding["check"] == "empty-name")
+            nameless.push_back(finding["recordKind"].get<std::string>() + " " +
+                               finding["recordName"].get<std::string>());
+    EXPECT_THAT(nameless, UnorderedElementsAre("class (null name)", "property nulls.Members.(null name)",
+                                               "method nulls.Members.(null name)", "function nulls.(null name)"));
+    const auto& members = document["classes"][1];
+    ASSERT_EQ(members["id"], "nulls.Members");
+    EXPECT_EQ(members["properties"].size(), 2u);
+    EXPECT_EQ(members["methods"].size(), 2u);
+    EXPECT_EQ(document["namespaces"][0]["functions"].size(), 2u);
 }
 
 TEST(Inspector, StrictFailsOnWarningsAndOnAPluginThatPublishedNothing) {

@@ -187,10 +187,27 @@ public:
     void populateClass(COSClass*, const COSClient*) override {}
 };
 
+template <class Info>
+class NamelessMember final : public Info {
+public:
+    const char* getName() override { return nullptr; }
+};
+
 ORRERY_DEFINE_PLUGIN() {
     COSClass::addClass(nullptr);
     COSClass::addClass(new Nameless);
     createClass("nulls.Fine")->publish();
+    // Members without a name beside ones with: each is a finding, the rest is shown.
+    auto members = createClass("nulls.Members");
+    members->addProperty(new NamelessMember<COSPropInfo>);
+    members->addProperty(createProperty("kept"));
+    members->addMethod(new NamelessMember<COSMethodInfo>);
+    members->addMethod(createMethod("run"));
+    members->publish();
+    auto space = createNamespace("nulls");
+    space->addFunction(new NamelessMember<COSMethodInfo>);
+    space->addFunction(createFunction("f"));
+    space->publish();
 }
 
 #elif PLUGIN_KIND == 11
