@@ -289,10 +289,16 @@ TEST(Inspector, APluginThatKillsItsProcessIsNamedWithTheStepAndTheSignalAndExits
     Result abort = inspect({plugin("aborting_plugin"), GEO_PLUGIN, "--json"}, letItCrash);
     EXPECT_EQ(abort.exitCode, 4);
     const auto aborted = nlohmann::json::parse(abort.out);
+    // The plugin after it never ran, and is named as such.
     EXPECT_EQ(aborted["plugins"], nlohmann::json::parse(R"([{"file": "aborting_plugin.so", "loaded": false,
+                                                             "namespaces": [], "classes": []},
+                                                            {"file": "geo_plugin.so", "loaded": false,
                                                              "namespaces": [], "classes": []}])"));
+    ASSERT_EQ(aborted["errors"].size(), 2u);
     EXPECT_EQ(aborted["errors"][0]["where"], "plugin aborting_plugin.so: the entry point");
     EXPECT_EQ(aborted["errors"][0]["message"], "the process running it was killed by signal 6 (SIGABRT: Aborted)");
+    EXPECT_EQ(aborted["errors"][1]["where"], "plugin geo_plugin.so");
+    EXPECT_EQ(aborted["errors"][1]["message"], "not inspected: the process running the plugins ended before its turn");
     EXPECT_THAT(abort.err, HasSubstr("{ not the report"));
 
     Result exit = inspect({plugin("exiting_plugin")});
@@ -305,8 +311,13 @@ TEST(Inspector, APluginThatKillsItsProcessIsNamedWithTheStepAndTheSignalAndExits
     EXPECT_THAT(hang.out, AllOf(HasSubstr("plugin hanging_plugin.so (failed): published nothing\n"),
                                 HasSubstr("error: plugin hanging_plugin.so: the entry point: did not finish within 0.5 "
                                           "s (--timeout); stopped with signal 9 (SIGKILL: Killed)\n")));
-    // A load failure is still the smaller code.
-    EXPECT_EQ(inspect({"/nowhere/missing.so", plugin("exiting_plugin")}).exitCode, 3);
+    // A load failure is still the smaller code, and is not taken for a plugin that never ran.
+    Result missing = inspect({"/nowhere/missing.so", plugin("exiting_plugin"), GEO_PLUGIN});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_THAT(missing.out, AllOf(HasSubstr("error: plugin /nowhere/missing.so: "),
+                                   HasSubstr("error: plugin geo_plugin.so: not inspected: the process running the "
+                                             "plugins ended before its turn\n")));
+    EXPECT_THAT(missing.out, Not(HasSubstr("error: plugin missing.so")));
 }
 
 TEST(Inspector, WalksAndWritersStopAtCyclesAndAtAbsurdDepth) {
