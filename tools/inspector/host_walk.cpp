@@ -62,6 +62,20 @@ std::string HostWalk::memberName(Info& info, const char* kind, const std::string
     return "";
 }
 
+void HostWalk::superclassCycle(reference::ClassObject& cls, const std::string& id) {
+    // The host takes each class once, so nothing loops; but a class that inherits from
+    // itself through others is not what the plugin meant. Its own id among its direct
+    // superclasses is the diagnostics' self-superclass.
+    for (reference::ClassObject* super : reference::superclassOrder(cls))
+        for (const auto& next : super->superclasses())
+            if (next.id.str() == id) {
+                out_.findings.push_back({convenience::diagnostics::Severity::error, "superclass-cycle", "class", id,
+                                         "the class inherits from itself through " + super->getClassID().str() +
+                                             ": the host takes each class once and cuts the cycle there"});
+                return;
+            }
+}
+
 void HostWalk::phase(const std::string& plugin, const std::string& step) {
     if (observer_) observer_->phase(plugin, step);
 }
@@ -176,6 +190,7 @@ ClassReport HostWalk::classReport(reference::ClassObject& cls, const std::string
         report.flags = defaults_.of(*info);
     }
     for (const auto& super : cls.superclasses()) report.superclasses.push_back(super.id.str());
+    superclassCycle(cls, report.id);
     report.properties.reserve(cls.properties().size());
     report.methods.reserve(cls.methods().size());
     for (COSPropInfo* info : cls.properties())
