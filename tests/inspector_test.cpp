@@ -263,6 +263,13 @@ TEST(Inspector, CommandLineHelpAndMistakes) {
     EXPECT_THAT(none.err, HasSubstr("plugins is required"));
     Result unknown = inspect({GEO_PLUGIN, "--colour"});
     EXPECT_EQ(unknown.exitCode, 2);
+    for (const char* seconds : {"nan", "-1", "inf", "1e999", "soon", ""}) {
+        Result timeout = inspect({GEO_PLUGIN, "--timeout", seconds});
+        EXPECT_EQ(timeout.exitCode, 2) << seconds;
+        EXPECT_THAT(timeout.err, HasSubstr(std::string("--timeout: not a number of seconds (0 or more, 0 for no "
+                                                       "limit): '") +
+                                           seconds + "'"));
+    }
 
     // The version a refused plugin is compared with: the library's, not the tool's own.
     Result version = inspect({"--version"});
