@@ -7,6 +7,8 @@
 #include <mutex>
 #include <new>
 
+#include "detail/spin_lock.hpp"
+
 namespace orrery::convenience::detail {
 namespace {
 
@@ -51,7 +53,7 @@ int pushStep(Step step) {
 }
 
 struct Ledger {
-    std::mutex lock;
+    SpinLock lock;
     LedgerLink head{&head, &head, nullptr, RecordKind::classRecord, true, false};  // oldest after it, newest before
     std::size_t count = 0;
 };
@@ -230,17 +232,7 @@ RecordIdentity identityOf(LedgerLink& link) {
     return RecordIdentity(link.life);
 }
 
-HostClassPopulation populationOf(const RecordTracker<RecordKind::classRecord>& record) noexcept {
-    auto& l = ledger();
-    std::lock_guard guard(l.lock);
-    return LedgerAccess::population(record);
-}
-
-void setPopulation(const RecordTracker<RecordKind::classRecord>& record, HostClassPopulation population) noexcept {
-    auto& l = ledger();
-    std::lock_guard guard(l.lock);
-    LedgerAccess::population(record) = population;
-}
+SpinLock& ledgerLock() noexcept { return ledger().lock; }
 
 void assignName(std::string& field, std::string text) {
     auto& l = ledger();

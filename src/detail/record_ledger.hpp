@@ -8,33 +8,48 @@
 #include <utility>
 
 #include "convenience/detail/record_tracker.hpp"
+#include "detail/spin_lock.hpp"
 
 namespace orrery::convenience::detail {
 
-// Whether one record is still alive, shared between the record and the hooks that may
-// outlive it. Made on the first request for the record's identity, so that records no
-// hook watches cost nothing; the record marks it dead as it leaves the ledger.
+// Whether one record that no shared pointer owns is still alive, shared between the
+// record and the hooks that may outlive it. Made on the first request for such a record's
+// identity; the record marks it dead as it leaves the ledger.
 struct RecordLife {
     std::atomic<int> shares{1};  // the record's own, plus one per identity
     std::atomic<bool> alive{true};
 };
 
 // What a hook that may outlive its record keeps to tell whether the record is gone,
-// without ever reading the record's address or memory.
+// without ever reading the record's address or memory: the record's shares when a shared
+// pointer owns it (the usual case, and free: a weak count), else a liveness cell.
 class RecordIdentity {
 public:
     RecordIdentity() noexcept = default;
     explicit RecordIdentity(RecordLife* life) noexcept : life_(life) {}
-    RecordIdentity(const RecordIdentity& other) noexcept : life_(other.life_) { share(); }
-    RecordIdentity(RecordIdentity&& other) noexcept : life_(std::exchange(other.life_, nullptr)) {}
+    explicit RecordIdentity(std::weak_ptr<const void> owner) noexcept : owner_(std::move(owner)), watchesOwner_(true) {}
+    RecordIdentity(const RecordIdentity& other) noexcept
+        : owner_(other.owner_), life_(other.life_), watchesOwner_(other.watchesOwner_) {
+        share();
+    }
+    RecordIdentity(RecordIdentity&& other) noexcept
+        : owner_(std::move(other.owner_)),
+          life_(std::exchange(other.life_, nullptr)),
+          watchesOwner_(std::exchange(other.watchesOwner_, false)) {}
     RecordIdentity& operator=(RecordIdentity other) noexcept {
+        std::swap(owner_, other.owner_);
         std::swap(life_, other.life_);
+        std::swap(watchesOwner_, other.watchesOwner_);
         return *this;
     }
     ~RecordIdentity() { release(life_); }
 
-    // A default-made identity watches no record and counts as alive.
-    bool isAlive() const noexcept { return !life_ || life_->alive.load(std::memory_order_acquire); }
+    // A default-made identity watches no record and counts as alive. A record watched
+    // through its shares counts as gone once no shared pointer owns it.
+    bool isAlive() const noexcept {
+        if (life_) return life_->alive.load(std::memory_order_acquire);
+        return !watchesOwner_ || !owner_.expired();
+    }
 
     static void release(RecordLife* life) noexcept;
 
@@ -42,7 +57,9 @@ private:
     void share() const noexcept {
         if (life_) life_->shares.fetch_add(1, std::memory_order_relaxed);
     }
+    std::weak_ptr<const void> owner_;
     RecordLife* life_ = nullptr;
+    bool watchesOwner_ = false;
 };
 
 // The ledger's own reach into a record's tracker.
@@ -92,14 +109,19 @@ const std::string& recordName<RecordKind::function>(const LedgerLink& link) noex
 
 RecordIdentity identityOf(LedgerLink& link);
 
-template <RecordKind Kind>
-RecordIdentity identityOf(RecordTracker<Kind>& record) {
+// The identity of a record (any record type: each derives from its tracker and from
+// std::enable_shared_from_this). Taking it allocates only for a record that no shared
+// pointer owns.
+template <class Record>
+RecordIdentity identityOf(Record& record) {
+    if (std::weak_ptr<Record> owner = record.weak_from_this(); !owner.expired())
+        return RecordIdentity(std::weak_ptr<const void>(std::move(owner)));
     return identityOf(LedgerAccess::link(record));
 }
 
-// The host class population of a class record, read and written under the ledger's lock.
-HostClassPopulation populationOf(const RecordTracker<RecordKind::classRecord>& record) noexcept;
-void setPopulation(const RecordTracker<RecordKind::classRecord>& record, HostClassPopulation population) noexcept;
+// The ledger's lock. The host class population bookkeeping takes it too, to read and
+// write a record's population (LedgerAccess::population) and its own tables in one step.
+SpinLock& ledgerLock() noexcept;
 
 // While one lives, the next new record this thread makes stays out of the ledger until
 // enter() is called with it: a factory names its record first, with no lock, since no
