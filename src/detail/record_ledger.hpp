@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -12,54 +11,27 @@
 
 namespace orrery::convenience::detail {
 
-// Whether one record that no shared pointer owns is still alive, shared between the
-// record and the hooks that may outlive it. Made on the first request for such a record's
-// identity; the record marks it dead as it leaves the ledger.
+// The shares that stand for a record that no shared pointer owns: the record holds the
+// only one, made on the first request for its identity, and lets it go as it leaves the
+// ledger.
 struct RecordLife {
-    std::atomic<int> shares{1};  // the record's own, plus one per identity
-    std::atomic<bool> alive{true};
+    std::shared_ptr<const void> shares;
 };
 
 // What a hook that may outlive its record keeps to tell whether the record is gone,
-// without ever reading the record's address or memory: the record's shares when a shared
-// pointer owns it (the usual case, and free: a weak count), else a liveness cell.
+// without ever reading the record's address or memory: a weak count of the record's own
+// shares when a shared pointer owns it (the usual case, and free), else of its life's.
 class RecordIdentity {
 public:
+    // Watches nothing, and so counts as gone.
     RecordIdentity() noexcept = default;
-    explicit RecordIdentity(RecordLife* life) noexcept : life_(life) {}
-    explicit RecordIdentity(std::weak_ptr<const void> owner) noexcept : owner_(std::move(owner)), watchesOwner_(true) {}
-    RecordIdentity(const RecordIdentity& other) noexcept
-        : owner_(other.owner_), life_(other.life_), watchesOwner_(other.watchesOwner_) {
-        share();
-    }
-    RecordIdentity(RecordIdentity&& other) noexcept
-        : owner_(std::move(other.owner_)),
-          life_(std::exchange(other.life_, nullptr)),
-          watchesOwner_(std::exchange(other.watchesOwner_, false)) {}
-    RecordIdentity& operator=(RecordIdentity other) noexcept {
-        std::swap(owner_, other.owner_);
-        std::swap(life_, other.life_);
-        std::swap(watchesOwner_, other.watchesOwner_);
-        return *this;
-    }
-    ~RecordIdentity() { release(life_); }
+    explicit RecordIdentity(std::weak_ptr<const void> shares) noexcept : shares_(std::move(shares)) {}
 
-    // A default-made identity watches no record and counts as alive. A record watched
-    // through its shares counts as gone once no shared pointer owns it.
-    bool isAlive() const noexcept {
-        if (life_) return life_->alive.load(std::memory_order_acquire);
-        return !watchesOwner_ || !owner_.expired();
-    }
-
-    static void release(RecordLife* life) noexcept;
+    // A record watched through a shared pointer's shares counts as gone once none owns it.
+    bool isAlive() const noexcept { return !shares_.expired(); }
 
 private:
-    void share() const noexcept {
-        if (life_) life_->shares.fetch_add(1, std::memory_order_relaxed);
-    }
-    std::weak_ptr<const void> owner_;
-    RecordLife* life_ = nullptr;
-    bool watchesOwner_ = false;
+    std::weak_ptr<const void> shares_;
 };
 
 // The ledger's own reach into a record's tracker.
