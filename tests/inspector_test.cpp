@@ -262,6 +262,12 @@ TEST(Inspector, CommandLineHelpAndMistakes) {
     EXPECT_THAT(none.err, HasSubstr("plugins is required"));
     Result unknown = inspect({GEO_PLUGIN, "--colour"});
     EXPECT_EQ(unknown.exitCode, 2);
+
+    // The version a refused plugin is compared with: the library's, not the tool's own.
+    Result version = inspect({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("orrery-inspect ") + ORRERY_CONVENIENCE_VERSION + " (ABI " +
+                               ORRERY_CONVENIENCE_ABI_TAG + "; JSON schema orrery-inspector/1)\n");
 }
 
 // A sanitizer would catch the crash itself and exit 1; the kernel's signal is what is

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "call_words.hpp"
+#include "convenience/plugin/build_stamp.hpp"
 #include "exit_codes.hpp"
 #include "graphviz.hpp"
 #include "reports.hpp"
@@ -116,7 +117,9 @@ int run(int argc, char** argv) {
         ->check(CLI::NonNegativeNumber);
     app.add_flag("--no-progress", noProgress, "No progress line on standard error during long loads");
     app.add_flag("--timing", timing, "Print where the time went, and the peak memory, on standard error");
-    app.set_version_flag("--version", "orrery-inspect 0.1 (JSON schema orrery-inspector/1)");
+    // The library's version and ABI tag: what a plugin's build stamp must match to be loaded.
+    app.set_version_flag("--version", "orrery-inspect " ORRERY_CONVENIENCE_VERSION " (ABI " ORRERY_CONVENIENCE_ABI_TAG
+                                      "; JSON schema orrery-inspector/1)");
     std::vector<char*> rest{argv[0]};
     for (auto& word : words) rest.push_back(word.data());
     try {
