@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "convenience/export.hpp"
-#include "host/class_info.hpp"
 #include "host/cos_class.hpp"
+#include "host/interface_ptr.hpp"  // COSClient
 
 namespace orrery::convenience {
 struct COSClassInfoStruct;
