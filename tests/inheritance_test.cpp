@@ -247,4 +247,37 @@ TEST_F(Inheritance, InheritedMembersListEachNameOnceWithItsOwnerOrItsAmbiguity) 
     EXPECT_EQ(inherited.ambiguousMethods[0].name, "draw");
 }
 
+TEST_F(Inheritance, AChainOfThousandsOfLevelsIsSettledInOneWalk) {
+    // Every level overrides `describe` and adds one method of its own: each name is settled
+    // in one walk up the chain (a walk per pair of declarations took hours at this depth),
+    // and the walk does not recurse once per level.
+    constexpr int depth = 4000;
+    auto level = [](int i) { return "deep.C" + std::to_string(i); };
+    reference::ClassObject* leaf = nullptr;
+    for (int i = 0; i < depth; ++i) {
+        leaf = &define(level(i), i == 0 ? std::vector<std::string>{} : std::vector<std::string>{level(i - 1)});
+        method(*leaf, "describe");
+        method(*leaf, "level" + std::to_string(i));
+    }
+
+    const auto order = reference::superclassOrder(*leaf);
+    ASSERT_EQ(order.size(), static_cast<std::size_t>(depth - 1));
+    EXPECT_EQ(order.front()->getClassID().str(), level(depth - 2));
+    EXPECT_EQ(order.back()->getClassID().str(), level(0));
+
+    const auto inherited = reference::inheritedMembers(*leaf);
+    EXPECT_TRUE(inherited.ambiguousMethods.empty());
+    ASSERT_EQ(inherited.methods.size(), static_cast<std::size_t>(depth - 1));  // describe is the leaf's own
+    EXPECT_EQ(inherited.methods.front().owner->getClassID().str(), level(depth - 2));
+    EXPECT_EQ(inherited.methods.back().owner->getClassID().str(), level(0));
+
+    auto& middle = *order[depth / 2];
+    EXPECT_EQ(reference::resolveMethod(middle, "describe").owner, &middle);
+    EXPECT_EQ(reference::resolveMethod(middle, "level0").owner, order.back());
+
+    const auto target = object(*leaf);
+    EXPECT_EQ(call(target, "level0"), "'" + level(0) + "'");
+    EXPECT_EQ(call(target, "describe"), "'" + level(depth - 1) + "'");
+}
+
 }  // namespace

@@ -34,6 +34,7 @@ using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::UnorderedElementsAre;
 
 namespace fs = std::filesystem;
 
@@ -262,6 +263,13 @@ TEST(Inspector, CommandLineHelpAndMistakes) {
     EXPECT_THAT(none.err, HasSubstr("plugins is required"));
     Result unknown = inspect({GEO_PLUGIN, "--colour"});
     EXPECT_EQ(unknown.exitCode, 2);
+    for (const char* seconds : {"nan", "-1", "inf", "1e999", "soon", ""}) {
+        Result timeout = inspect({GEO_PLUGIN, "--timeout", seconds});
+        EXPECT_EQ(timeout.exitCode, 2) << seconds;
+        EXPECT_THAT(timeout.err, HasSubstr(std::string("--timeout: not a number of seconds (0 or more, 0 for no "
+                                                       "limit): '") +
+                                           seconds + "'"));
+    }
 
     // The version a refused plugin is compared with: the library's, not the tool's own.
     Result version = inspect({"--version"});
@@ -294,10 +302,16 @@ TEST(Inspector, APluginThatKillsItsProcessIsNamedWithTheStepAndTheSignalAndExits
     Result abort = inspect({plugin("aborting_plugin"), GEO_PLUGIN, "--json"}, letItCrash);
     EXPECT_EQ(abort.exitCode, 4);
     const auto aborted = nlohmann::json::parse(abort.out);
+    // The plugin after it never ran, and is named as such.
     EXPECT_EQ(aborted["plugins"], nlohmann::json::parse(R"([{"file": "aborting_plugin.so", "loaded": false,
+                                                             "namespaces": [], "classes": []},
+                                                            {"file": "geo_plugin.so", "loaded": false,
                                                              "namespaces": [], "classes": []}])"));
+    ASSERT_EQ(aborted["errors"].size(), 2u);
     EXPECT_EQ(aborted["errors"][0]["where"], "plugin aborting_plugin.so: the entry point");
     EXPECT_EQ(aborted["errors"][0]["message"], "the process running it was killed by signal 6 (SIGABRT: Aborted)");
+    EXPECT_EQ(aborted["errors"][1]["where"], "plugin geo_plugin.so");
+    EXPECT_EQ(aborted["errors"][1]["message"], "not inspected: the process running the plugins ended before its turn");
     EXPECT_THAT(abort.err, HasSubstr("{ not the report"));
 
     Result exit = inspect({plugin("exiting_plugin")});
@@ -310,8 +324,13 @@ TEST(Inspector, APluginThatKillsItsProcessIsNamedWithTheStepAndTheSignalAndExits
     EXPECT_THAT(hang.out, AllOf(HasSubstr("plugin hanging_plugin.so (failed): published nothing\n"),
                                 HasSubstr("error: plugin hanging_plugin.so: the entry point: did not finish within 0.5 "
                                           "s (--timeout); stopped with signal 9 (SIGKILL: Killed)\n")));
-    // A load failure is still the smaller code.
-    EXPECT_EQ(inspect({"/nowhere/missing.so", plugin("exiting_plugin")}).exitCode, 3);
+    // A load failure is still the smaller code, and is not taken for a plugin that never ran.
+    Result missing = inspect({"/nowhere/missing.so", plugin("exiting_plugin"), GEO_PLUGIN});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_THAT(missing.out, AllOf(HasSubstr("error: plugin /nowhere/missing.so: "),
+                                   HasSubstr("error: plugin geo_plugin.so: not inspected: the process running the "
+                                             "plugins ended before its turn\n")));
+    EXPECT_THAT(missing.out, Not(HasSubstr("error: plugin missing.so")));
 }
 
 TEST(Inspector, WalksAndWritersStopAtCyclesAndAtAbsurdDepth) {
@@ -321,8 +340,12 @@ TEST(Inspector, WalksAndWritersStopAtCyclesAndAtAbsurdDepth) {
     EXPECT_THAT(text.out,
                 AllOf(HasSubstr("warning: namespace \"loop.loop\": the namespace contains itself [namespace-cycle]\n"),
                       HasSubstr("namespaces nest deeper than 100 levels: the walk stops here [too-deep]\n"),
-                      HasSubstr("1 plugin: 101 namespaces, 0 classes, 0 properties, 0 methods, 0 constructors, 1 "
-                                "function; 0 errors, 2 warnings")));
+                      HasSubstr("warning: class \"ring.First\": the class inherits from itself through ring.Second: "
+                                "the host takes each class once and cuts the cycle there [superclass-cycle]\n"),
+                      HasSubstr("warning: class \"ring.Second\": the class inherits from itself through ring.First: "
+                                "the host takes each class once and cuts the cycle there [superclass-cycle]\n"),
+                      HasSubstr("1 plugin: 101 namespaces, 2 classes, 0 properties, 1 method, 0 constructors, 1 "
+                                "function; 0 errors, 4 warnings")));
     EXPECT_THAT(readFile(diagram), HasSubstr("subgraph \"cluster deep.d.d"));
 
     Result json = inspect({plugin("nesting_plugin"), "--json"});
@@ -340,12 +363,31 @@ TEST(Inspector, WalksAndWritersStopAtCyclesAndAtAbsurdDepth) {
 TEST(Inspector, NullAndNamelessMetadataAreFindingsAndTheRestIsShown) {
     Result run = inspect({plugin("null_metadata_plugin")});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_THAT(run.out, AllOf(HasSubstr("plugin null_metadata_plugin.so: class (null name), class nulls.Fine\n"),
-                               HasSubstr("\nclass nulls.Fine\n"),
-                               HasSubstr("warning: class \"(null)\": the plugin registered a null class metadata "
-                                         "pointer: there is nothing to inspect [null-entry]\n"),
-                               HasSubstr("warning: class \"(null name)\": the class metadata's name is a null pointer "
-                                         "[empty-name]\n")));
+    EXPECT_THAT(run.out,
+                AllOf(HasSubstr("plugin null_metadata_plugin.so: namespace nulls, class (null name), class nulls.Fine, "
+                                "class nulls.Members\n"),
+                      HasSubstr("\nclass nulls.Fine\n"),
+                      HasSubstr("warning: class \"(null)\": the plugin registered a null class metadata "
+                                "pointer: there is nothing to inspect [null-entry]\n"),
+                      HasSubstr("warning: class \"(null name)\": the class metadata's name is a null pointer "
+                                "[empty-name]\n")));
+
+    // Members and functions without a name: a finding each, and their neighbours are shown.
+    Result json = inspect({plugin("null_metadata_plugin"), "--json"});
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    const auto document = nlohmann::json::parse(json.out);
+    std::vector<std::string> nameless;
+    for (const auto& finding : document["findings"])
+        if (finding["check"] == "empty-name")
+            nameless.push_back(finding["recordKind"].get<std::string>() + " " +
+                               finding["recordName"].get<std::string>());
+    EXPECT_THAT(nameless, UnorderedElementsAre("class (null name)", "property nulls.Members.(null name)",
+                                               "method nulls.Members.(null name)", "function nulls.(null name)"));
+    const auto& members = document["classes"][1];
+    ASSERT_EQ(members["id"], "nulls.Members");
+    EXPECT_EQ(members["properties"].size(), 2u);
+    EXPECT_EQ(members["methods"].size(), 2u);
+    EXPECT_EQ(document["namespaces"][0]["functions"].size(), 2u);
 }
 
 TEST(Inspector, StrictFailsOnWarningsAndOnAPluginThatPublishedNothing) {

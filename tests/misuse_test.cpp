@@ -24,6 +24,8 @@ TEST_F(MisuseTest, NullRecordsAndNamesAreRefusedWithTheOperationsName) {
     auto property = createProperty("x");
     auto method = createMethod("m");
     auto constructor = createConstructor();
+    auto space = createNamespace("pkg");
+    auto function = createFunction("f");
     struct Case {
         std::function<void()> call;
         const char* message;
@@ -39,6 +41,17 @@ TEST_F(MisuseTest, NullRecordsAndNamesAreRefusedWithTheOperationsName) {
         {[&] { cls->setClassHolder(std::shared_ptr<COSPropInfoStruct>()); },
          "setClassHolder: the property record is null"},
         {[&] { cls->attach(static_cast<COSPackage*>(nullptr)); }, "attach: the host package is null"},
+        {[&] { cls->attach(std::shared_ptr<COSNamespaceInfoStruct>()); }, "attach: the namespace record is null"},
+        {[&] { cls->setClassHolder(std::shared_ptr<COSMethodInfoStruct>()); },
+         "setClassHolder: the method record is null"},
+        {[&] { space->addClass(std::shared_ptr<COSClassInfoStruct>()); }, "addClass: the class record is null"},
+        {[&] { space->addInnerNamespace(std::shared_ptr<COSNamespaceInfoStruct>()); },
+         "addInnerNamespace: the namespace record is null"},
+        {[&] { space->attach(static_cast<COSPackage*>(nullptr)); }, "attach: the host package is null"},
+        {[&] { space->attach(std::shared_ptr<COSNamespaceInfoStruct>()); },
+         "attach: the parent namespace record is null"},
+        {[&] { function->attach(static_cast<COSPackage*>(nullptr)); }, "attach: the host package is null"},
+        {[&] { function->attach(std::shared_ptr<COSNamespaceInfoStruct>()); }, "attach: the namespace record is null"},
         {[&] { property->attach(std::shared_ptr<COSClassInfoStruct>()); }, "attach: the class record is null"},
         {[&] { property->attach(static_cast<COSClass*>(nullptr)); }, "attach: the host class is null"},
         {[&] { method->attach(std::shared_ptr<COSClassInfoStruct>()); }, "attach: the class record is null"},
@@ -48,6 +61,7 @@ TEST_F(MisuseTest, NullRecordsAndNamesAreRefusedWithTheOperationsName) {
     };
     for (const Case& c : cases) EXPECT_THROW_MESSAGE(c.call(), std::invalid_argument, c.message);
     EXPECT_TRUE(cls->propertyRecords.empty() && cls->methodRecords.empty() && cls->constructorRecords.empty());
+    EXPECT_TRUE(space->classes.empty() && space->innerNamespaces.empty());
     EXPECT_TRUE(reference::registeredClassInfos().empty());
 
     // Raw host metadata pointers are still taken as they are, null included.

@@ -134,6 +134,8 @@ TEST_F(Calls, MemberAndInnerNamesAreSingleComponents) {
                          std::string("defineNamespace: \"a.b\" in namespace names is not a single name: ") + dotted);
     EXPECT_THROW_MESSAGE(counter.method("add.more", &Counter::add), std::invalid_argument,
                          std::string("method: \"add.more\" in class names.Counter is not a single name: ") + dotted);
+    EXPECT_THROW_MESSAGE(counter.abstractMethod<double()>("total.sum"), std::invalid_argument,
+                         std::string("method: \"total.sum\" in class names.Counter is not a single name: ") + dotted);
     EXPECT_THROW_MESSAGE(counter.property(".count", &Counter::count), std::invalid_argument,
                          std::string("property: \".count\" in class names.Counter is not a single name: ") + dotted);
     EXPECT_THROW_MESSAGE(space.function("", [] {}), std::invalid_argument,

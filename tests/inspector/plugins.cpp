@@ -154,7 +154,8 @@ ORRERY_DEFINE_PLUGIN() {
 ORRERY_DEFINE_PLUGIN() { std::exit(3); }
 
 #elif PLUGIN_KIND == 9
-// A namespace that contains itself, and a chain of namespaces thousands of levels deep.
+// A namespace that contains itself, a chain of namespaces thousands of levels deep, and
+// two classes that inherit from each other.
 std::shared_ptr<COSNamespaceInfoStruct> loop;
 struct BreakTheLoop {
     // The loop keeps its record alive: taken apart when the plugin is unloaded.
@@ -177,6 +178,15 @@ ORRERY_DEFINE_PLUGIN() {
         level = inner;
     }
     deep->publish();
+
+    // Two classes each the other's superclass.
+    auto first = createClass("ring.First");
+    first->addSuperclass(makeId("ring.Second"), false, 0, false);
+    first->addMethod(createMethod("spin"));
+    first->publish();
+    auto second = createClass("ring.Second");
+    second->addSuperclass(makeId("ring.First"), false, 0, false);
+    second->publish();
 }
 
 #elif PLUGIN_KIND == 10
@@ -187,10 +197,27 @@ public:
     void populateClass(COSClass*, const COSClient*) override {}
 };
 
+template <class Info>
+class NamelessMember final : public Info {
+public:
+    const char* getName() override { return nullptr; }
+};
+
 ORRERY_DEFINE_PLUGIN() {
     COSClass::addClass(nullptr);
     COSClass::addClass(new Nameless);
     createClass("nulls.Fine")->publish();
+    // Members without a name beside ones with: each is a finding, the rest is shown.
+    auto members = createClass("nulls.Members");
+    members->addProperty(new NamelessMember<COSPropInfo>);
+    members->addProperty(createProperty("kept"));
+    members->addMethod(new NamelessMember<COSMethodInfo>);
+    members->addMethod(createMethod("run"));
+    members->publish();
+    auto space = createNamespace("nulls");
+    space->addFunction(new NamelessMember<COSMethodInfo>);
+    space->addFunction(createFunction("f"));
+    space->publish();
 }
 
 #elif PLUGIN_KIND == 11

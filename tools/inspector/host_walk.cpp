@@ -50,6 +50,32 @@ void HostWalk::hidden(const char* kind, const std::string& name) {
                                  "the first"});
 }
 
+template <class Info>
+std::string HostWalk::memberName(Info& info, const char* kind, const std::string& owner) {
+    try {
+        if (const char* name = info.getName()) return name;
+        out_.findings.push_back({convenience::diagnostics::Severity::error, "empty-name", kind, owner + ".(null name)",
+                                 std::string("the ") + kind + " metadata's name is a null pointer"});
+    } catch (...) {
+        failed("the name of a " + std::string(kind) + " of " + owner);
+    }
+    return "";
+}
+
+void HostWalk::superclassCycle(reference::ClassObject& cls, const std::string& id) {
+    // The host takes each class once, so nothing loops; but a class that inherits from
+    // itself through others is not what the plugin meant. Its own id among its direct
+    // superclasses is the diagnostics' self-superclass.
+    for (reference::ClassObject* super : reference::superclassOrder(cls))
+        for (const auto& next : super->superclasses())
+            if (next.id.str() == id) {
+                out_.findings.push_back({convenience::diagnostics::Severity::error, "superclass-cycle", "class", id,
+                                         "the class inherits from itself through " + super->getClassID().str() +
+                                             ": the host takes each class once and cuts the cycle there"});
+                return;
+            }
+}
+
 void HostWalk::phase(const std::string& plugin, const std::string& step) {
     if (observer_) observer_->phase(plugin, step);
 }
@@ -118,7 +144,7 @@ void HostWalk::walkPackage(reference::Package& package, const std::string& plugi
             }
             progress_.addClass();
         } else if (entry.functionInfo) {
-            const std::string name = report.path + "." + orEmpty(entry.functionInfo->getName());
+            const std::string name = report.path + "." + memberName(*entry.functionInfo, "function", report.path);
             report.functions.push_back(callable(*entry.functionInfo, CallableKind::function, "function " + name));
             progress_.addFunction();
         } else if (entry.namespaceInfo) {
@@ -164,6 +190,7 @@ ClassReport HostWalk::classReport(reference::ClassObject& cls, const std::string
         report.flags = defaults_.of(*info);
     }
     for (const auto& super : cls.superclasses()) report.superclasses.push_back(super.id.str());
+    superclassCycle(cls, report.id);
     report.properties.reserve(cls.properties().size());
     report.methods.reserve(cls.methods().size());
     for (COSPropInfo* info : cls.properties())
@@ -171,7 +198,7 @@ ClassReport HostWalk::classReport(reference::ClassObject& cls, const std::string
     const std::string shortId = shortName(report.id);
     for (COSMethodInfo* info : cls.methods()) {
         if (!info) continue;
-        const std::string name = orEmpty(info->getName());
+        const std::string name = memberName(*info, "method", report.id);
         if (name == report.id || name == shortId)
             report.constructors.push_back(callable(*info, CallableKind::constructor, "constructor of " + report.id));
         else
@@ -197,7 +224,7 @@ ClassReport HostWalk::classReport(reference::ClassObject& cls, const std::string
 
 Property HostWalk::property(COSPropInfo& info, const std::string& owner) {
     Property report;
-    report.name = orEmpty(info.getName());
+    report.name = memberName(info, "property", owner);
     try {
         report.description = orEmpty(info.getDescription());
         COSDataType* type = COSDataTypePtrHelper::getObject(info.getDataType());
@@ -215,7 +242,7 @@ Property HostWalk::property(COSPropInfo& info, const std::string& owner) {
 
 Callable HostWalk::callable(COSMethodInfo& info, CallableKind kind, const std::string& where) {
     Callable report;
-    report.name = orEmpty(info.getName());
+    report.name = nameOf(&info);
     try {
         report.description = orEmpty(info.getDescription());
         report.access = accessName(info.getAccess());

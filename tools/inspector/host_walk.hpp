@@ -34,6 +34,11 @@ private:
     ClassReport classReport(reference::ClassObject& cls, const std::string& plugin);
     Property property(COSPropInfo& info, const std::string& owner);
     Callable callable(COSMethodInfo& info, CallableKind kind, const std::string& where);
+    /// A member's name. A null one is a finding for that member, and one that throws an
+    /// error: neither is a reason to lose the rest of its class or namespace.
+    template <class Info>
+    std::string memberName(Info& info, const char* kind, const std::string& owner);
+    void superclassCycle(reference::ClassObject& cls, const std::string& id);
     bool reported(const char* check, const std::string& path) const;
     void stopped(const std::string& path, const char* check, std::string message);
     void hidden(const char* kind, const std::string& name);

@@ -4,7 +4,9 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -111,10 +113,22 @@ int run(int argc, char** argv) {
                    "that begins with --")
         ->option_text("NAME ARG...");
     app.add_flag("--strict", options.strict, "Fail (exit 7) on a warning, or on a plugin that published nothing");
+    // A range check lets NaN through (it compares false), which then meant no limit without
+    // a word; and its message spells the largest double out in full.
+    const CLI::Validator seconds(
+        [](std::string& text) -> std::string {
+            double value = 0;
+            const char* end = text.data() + text.size();
+            const auto parsed = std::from_chars(text.data(), end, value);
+            if (parsed.ec != std::errc() || parsed.ptr != end || !(value >= 0) || std::isinf(value))
+                return "not a number of seconds (0 or more, 0 for no limit): '" + text + "'";
+            return "";
+        },
+        "SECONDS");
     app.add_option("--timeout", options.timeout,
                    "Stop a run that takes longer than SECONDS (exit 4); 0 for no limit (default 300)")
         ->option_text("SECONDS")
-        ->check(CLI::NonNegativeNumber);
+        ->check(seconds);
     app.add_flag("--no-progress", noProgress, "No progress line on standard error during long loads");
     app.add_flag("--timing", timing, "Print where the time went, and the peak memory, on standard error");
     // The library's version and ABI tag: what a plugin's build stamp must match to be loaded.

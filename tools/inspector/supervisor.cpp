@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -280,6 +281,23 @@ Outcome inspectSupervised(const Options& options) {
         std::none_of(plugins.begin(), plugins.end(), [&](const auto& p) { return p.file == plugin; }))
         plugins.push_back({plugin, false, {}, {}});
     outcome.inspection.errors.push_back({where.empty() ? "orrery-inspect" : where, message, ""});
+    // The plugins after it never ran: named, so that none goes missing from the report.
+    const std::size_t reached = plugins.size();
+    std::size_t matched = 0;
+    for (const std::string& path : options.plugins) {
+        const std::string file = std::filesystem::path(path).filename().string();
+        if (matched < reached && plugins[matched].file == file) {
+            ++matched;
+            continue;
+        }
+        const auto& errors = outcome.inspection.errors;
+        if (matched < reached ||
+            std::any_of(errors.begin(), errors.end(), [&](const auto& e) { return e.where == "plugin " + path; }))
+            continue;  // it could not be loaded, and says so already
+        plugins.push_back({file, false, {}, {}});
+        outcome.inspection.errors.push_back(
+            {"plugin " + file, "not inspected: the process running the plugins ended before its turn", ""});
+    }
     const int failure = malformed.empty() ? exit_code::plugin : exit_code::internal;
     outcome.exitCode = follower.code() == exit_code::ok ? failure : std::min(follower.code(), failure);
     return outcome;

@@ -173,6 +173,7 @@ public:
     template <class Sig>
     ClassBuilder& abstractMethod(const std::string& name, const std::vector<std::string>& inputNames = {},
                                  const std::vector<std::string>& outputNames = {}) {
+        detail::requireSimpleName(name, "method", "class " + state_->className);
         auto record = createMethod(name);
         detail::fillCallable(*record, abstractCall(static_cast<Sig*>(nullptr)), memberName(name), true, inputNames,
                              outputNames);

@@ -38,15 +38,16 @@ void ClassObject::addMethodInfo(COSMethodInfo* info) {
 COSId ClassObject::getClassID() { return id_; }
 const char* ClassObject::getClassName() { return id_.c_str(); }
 
+// A member whose name is null (a plugin's fault, which the inspector reports) matches no name.
 COSPropInfo* ClassObject::findProperty(const std::string& name) const {
     for (auto* info : properties_)
-        if (info && name == info->getName()) return info;
+        if (const char* own = info ? info->getName() : nullptr; own && name == own) return info;
     return nullptr;
 }
 
 COSMethodInfo* ClassObject::findMethod(const std::string& name) const {
     for (auto* info : methods_)
-        if (info && name == info->getName()) return info;
+        if (const char* own = info ? info->getName() : nullptr; own && name == own) return info;
     return nullptr;
 }
 
