@@ -238,6 +238,23 @@ TEST_F(LifetimeTest, ACopyOfAFlushedRecordPopulatesNothingOnceItsSourceIsGone) {
     EXPECT_EQ(copy->propertyInfos.size(), 1u);
 }
 
+TEST_F(LifetimeTest, ACopyOfAPublishedRecordPopulatesNothingOnceItsSharedSourceIsGone) {
+    int hookCalls = 0;
+    auto source = createClass("pkg.Source");
+    source->populateClassFcn = [&](COSClass*, const COSClient*) { ++hookCalls; };
+    source->addSuperclass(makeId("pkg.Base"), false, 0, false);
+    source->publish();  // a shared pointer owns it: its copies' wrapper watches its shares
+    auto copy = std::make_shared<COSClassInfoStruct>(*source);
+    reference::shutdown();  // the host lets go of the source's adaptor, never populated
+    source.reset();
+
+    RecordingClass host;
+    EXPECT_CALL(host, addSuperclass).Times(0);
+    copy->populateClassFcn(&host, nullptr);
+    EXPECT_EQ(hookCalls, 1);
+    EXPECT_EQ(copy->superclasses.size(), 1u);
+}
+
 TEST_F(LifetimeTest, ACopyOfAFlushedNamespaceRecordHandsNothingOverOnceItsSourceIsGone) {
     std::shared_ptr<COSNamespaceInfoStruct> copy;
     {

@@ -26,6 +26,10 @@ struct COSMethodInfoStruct;
 struct COSConstructorInfoStruct;
 struct COSNamespaceInfoStruct;
 
+namespace detail {
+class ClassPopulation;
+}
+
 /// One superclass of a class: the four arguments of addSuperclass, passed to the host as given.
 struct SuperclassEntry {
     COSInternedBase<IdEmptyPolicy> id;
@@ -129,6 +133,7 @@ private:
     friend struct COSConstructorInfoStruct;
     friend struct COSNamespaceInfoStruct;
     friend struct ClassPrivateFriend;
+    friend class detail::ClassPopulation;
 
     // Wraps populateClassFcn so that populating the host class also moves the members.
     void flush();

@@ -34,19 +34,17 @@ public:
     const char* getDetailedDescription() override { return record_->detailedDescription.c_str(); }
     std::int32_t getClassInt1() override { return record_->classInt1; }
     void populateClass(COSClass* cosClass, const COSClient* client) override {
-        constexpr bool tracked = std::is_same_v<RecordPtr, std::shared_ptr<COSClassInfoStruct>>;
-        // Stored first, so that members can find their host class from inside the hook.
-        bool adopt = true;
-        if constexpr (tracked) adopt = detail::noteClassAdaptorPopulated(this, *record_, cosClass);
-        if (adopt) {
+        if constexpr (std::is_same_v<RecordPtr, std::shared_ptr<COSClassInfoStruct>>) {
+            detail::populateClassRecord(this, *record_, cosClass, client);
+        } else {
+            // Stored first, so that members can find their host class from inside the hook.
             record_->cosClass = cosClass;
             record_->cosClient = client;
+            // A copy runs, so a hook may replace populateClassFcn without pulling the
+            // running callable out from under itself.
+            auto hook = record_->populateClassFcn;
+            hook(cosClass, client);
         }
-        // A copy runs, so a hook may replace populateClassFcn without pulling the
-        // running callable out from under itself.
-        auto hook = record_->populateClassFcn;
-        hook(cosClass, client);
-        if constexpr (tracked) detail::noteClassAdaptorSettled(this);
     }
     void* allocateData(COSInterface* object) override {
         return detail::callHook(record_->allocateDataFcn, "allocateDataFcn", record_->name, object);

@@ -52,7 +52,7 @@ void COSClassInfoStruct::setClassHolder(std::shared_ptr<COSPropInfoStruct> prope
 
 void COSClassInfoStruct::addProperty(std::shared_ptr<COSPropInfoStruct> property) {
     detail::requireNonNull(property, "addProperty", "property record");
-    setClassHolder(property);
+    property->classHolder = shared_from_this();  // what setClassHolder does, without a second share
     makeFirstRoom(propertyRecords);
     propertyRecords.push_back(std::move(property));
 }
@@ -61,7 +61,7 @@ void COSClassInfoStruct::addProperty(COSPropInfo* property) { propertyInfos.push
 
 void COSClassInfoStruct::addMethod(std::shared_ptr<COSMethodInfoStruct> method) {
     detail::requireNonNull(method, "addMethod", "method record");
-    setClassHolder(method);
+    method->classHolder = shared_from_this();  // what setClassHolder does, without a second share
     makeFirstRoom(methodRecords);
     methodRecords.push_back(std::move(method));
 }

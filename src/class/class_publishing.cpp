@@ -2,6 +2,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "class/class_population.hpp"
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_class_info.hpp"
 #include "convenience/configurable_constructor_info.hpp"
@@ -9,6 +10,7 @@
 #include "convenience/configurable_prop_info.hpp"
 #include "convenience/namespace_info_struct.hpp"
 #include "detail/argument_checks.hpp"
+#include "detail/class_populations.hpp"
 #include "detail/prefetch.hpp"
 #include "detail/record_ledger.hpp"
 
@@ -28,15 +30,7 @@ void COSClassInfoStruct::flushEnumMembers() {}
 
 void COSClassInfoStruct::flush() {
     flushEnumMembers();
-    // The record owns the wrapper, but a copy of the record carries a copy of it that
-    // still points at the record it was made in; once that record is gone, populating
-    // the copy moves nothing, as if the lists were empty. Each flush adds a layer; the
-    // inner layers' moves leave nothing for the outer ones.
-    populateClassFcn = [clientHook = populateClassFcn, record = this, identity = detail::identityOf(*this)](
-                           COSClass* cosClass, const COSClient* client) {
-        clientHook(cosClass, client);
-        if (identity.isAlive()) record->moveContentToCosClass(cosClass);
-    };
+    populateClassFcn = detail::ClassPopulation(populateClassFcn, this);
 }
 
 void COSClassInfoStruct::publish() {
@@ -98,3 +92,26 @@ void ClassPrivateFriend::moveContentToCosClass(std::shared_ptr<COSClassInfoStruc
 }
 
 }  // namespace orrery::convenience
+
+namespace orrery::convenience::detail {
+
+void populateClassRecord(const void* adaptor, COSClassInfoStruct& record, COSClass* cosClass, const COSClient* client) {
+    // Stored first, so that members can find their host class from inside the hook.
+    if (noteClassAdaptorPopulated(adaptor, record, cosClass)) {
+        record.cosClass = cosClass;
+        record.cosClient = client;
+    }
+    // A copy runs, so that a hook may replace populateClassFcn without pulling the running
+    // callable out from under itself. Publishing's own wrapper is copied without the
+    // std::function around it, which would allocate.
+    if (const auto* own = record.populateClassFcn.target<ClassPopulation>()) {
+        const ClassPopulation running = *own;
+        running(cosClass, client);
+    } else {
+        const auto hook = record.populateClassFcn;
+        hook(cosClass, client);
+    }
+    noteClassAdaptorSettled(adaptor);
+}
+
+}  // namespace orrery::convenience::detail

@@ -21,19 +21,19 @@ namespace {
 // with the record (the ledger carries it along with copies, as cosClass is carried).
 // Whether a record's host class is still alive is decided by that serial, never by the
 // class's address: the host may free a class and make another at the same address before
-// it frees the first one's adaptor.
+// it frees the first one's adaptor, and a new adaptor may take a freed one's address.
 struct Population {
-    const void* adaptor;
+    std::uint64_t token;
     const void* record;  // compared only while the adaptor, which holds it, lives
     COSClass* cosClass;
     bool settled;  // the population ran to its end
 };
 
+// The latest population of every live adaptor that populated a class. Guarded by the
+// ledger's lock, which also guards the records' own populations.
 struct Populations {
-    std::mutex lock;
     std::uint64_t lastToken = 0;
-    std::unordered_map<const void*, std::uint64_t> byAdaptor;
-    std::unordered_map<std::uint64_t, Population> live;  // whose adaptor still exists
+    std::unordered_map<const void*, Population> byAdaptor;
 };
 
 Populations& populations() {
@@ -42,27 +42,33 @@ Populations& populations() {
     return *instance;
 }
 
+// The population a record carries, while its adaptor lives and has not populated again.
+const Population* livePopulation(const Populations& p, const HostClassPopulation& carried) {
+    if (carried.token == 0) return nullptr;
+    auto found = p.byAdaptor.find(carried.adaptor);
+    return found != p.byAdaptor.end() && found->second.token == carried.token ? &found->second : nullptr;
+}
+
 }  // namespace
 
 bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& record, COSClass* cosClass) noexcept {
-    const void* tracker = &record;
-    const HostClassPopulation current = populationOf(record);
     auto& p = populations();
-    std::lock_guard guard(p.lock);
+    std::lock_guard guard(ledgerLock());
+    HostClassPopulation& population = LedgerAccess::population(record);
+    const HostClassPopulation current = population;
     try {
-        if (auto previous = p.byAdaptor.find(adaptor); previous != p.byAdaptor.end()) p.live.erase(previous->second);
+        // A population through the same adaptor again replaces its earlier one.
         const std::uint64_t token = ++p.lastToken;
-        p.byAdaptor.insert_or_assign(adaptor, token);
-        p.live.insert_or_assign(token, Population{adaptor, tracker, cosClass, false});
+        p.byAdaptor.insert_or_assign(adaptor, Population{token, &record, cosClass, false});
         // A record listed twice (in two namespaces, say) is populated once per listing,
         // each time into another host class. Its members went to the first, and its
         // constructors take their class from cosClass: the first class stays the
         // record's while it lives.
-        auto held = p.live.find(current.token);
-        if (held != p.live.end() && held->second.adaptor != adaptor && held->second.settled &&
-            record.cosClass == current.hostClass && current.hostClass != cosClass)
+        const Population* held = livePopulation(p, current);
+        if (held && current.adaptor != adaptor && held->settled && record.cosClass == current.hostClass &&
+            current.hostClass != cosClass)
             return false;
-        setPopulation(record, {token, cosClass});
+        population = {token, cosClass, adaptor};
     } catch (...) {
         // Out of memory: the record takes the class, as it would without this bookkeeping.
     }
@@ -71,25 +77,24 @@ bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& re
 
 void noteClassAdaptorSettled(const void* adaptor) noexcept {
     auto& p = populations();
-    std::lock_guard guard(p.lock);
-    if (auto found = p.byAdaptor.find(adaptor); found != p.byAdaptor.end())
-        if (auto population = p.live.find(found->second); population != p.live.end()) population->second.settled = true;
+    std::lock_guard guard(ledgerLock());
+    if (auto found = p.byAdaptor.find(adaptor); found != p.byAdaptor.end()) found->second.settled = true;
 }
 
 bool isReleasedHostClass(const COSClassInfoStruct& record) noexcept {
-    const HostClassPopulation current = populationOf(record);
-    if (current.token == 0 || record.cosClass != current.hostClass) return false;  // not ours to judge
     auto& p = populations();
-    std::lock_guard guard(p.lock);
-    return p.live.count(current.token) == 0;
+    std::lock_guard guard(ledgerLock());
+    const HostClassPopulation current = LedgerAccess::population(record);
+    if (current.token == 0 || record.cosClass != current.hostClass) return false;  // not ours to judge
+    return livePopulation(p, current) == nullptr;
 }
 
 std::vector<COSClass*> otherHostClassesOf(const COSClassInfoStruct& record) {
     const void* tracker = &record;
     std::vector<COSClass*> others;
     auto& p = populations();
-    std::lock_guard guard(p.lock);
-    for (const auto& [token, population] : p.live)
+    std::lock_guard guard(ledgerLock());
+    for (const auto& [adaptor, population] : p.byAdaptor)
         if (population.record == tracker && population.cosClass != record.cosClass &&
             std::find(others.begin(), others.end(), population.cosClass) == others.end())
             others.push_back(population.cosClass);
@@ -99,20 +104,20 @@ std::vector<COSClass*> otherHostClassesOf(const COSClassInfoStruct& record) {
 void releaseClassAdaptor(const void* adaptor, const std::shared_ptr<COSClassInfoStruct>& record) noexcept {
     if (!record) return;
     std::uint64_t token = 0;
+    HostClassPopulation current;
     {
         auto& p = populations();
-        std::lock_guard guard(p.lock);
+        std::lock_guard guard(ledgerLock());
         auto found = p.byAdaptor.find(adaptor);
         if (found != p.byAdaptor.end()) {
-            token = found->second;
-            p.live.erase(token);
+            token = found->second.token;
             p.byAdaptor.erase(found);
         }
+        current = LedgerAccess::population(*record);
     }
     if (token != 0) {
         // The host frees the class with its adaptor; the record lets go of it unless a
         // later population (through another adaptor) has given it another since.
-        const HostClassPopulation current = populationOf(*record);
         if (current.token == token && record->cosClass == current.hostClass) {
             record->cosClass = nullptr;
             record->cosClient = nullptr;

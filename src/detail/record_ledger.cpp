@@ -7,6 +7,8 @@
 #include <mutex>
 #include <new>
 
+#include "detail/spin_lock.hpp"
+
 namespace orrery::convenience::detail {
 namespace {
 
@@ -51,7 +53,7 @@ int pushStep(Step step) {
 }
 
 struct Ledger {
-    std::mutex lock;
+    SpinLock lock;
     LedgerLink head{&head, &head, nullptr, RecordKind::classRecord, true, false};  // oldest after it, newest before
     std::size_t count = 0;
 };
@@ -181,10 +183,7 @@ void leaveRecord(LedgerLink& link) noexcept {
         link.entered = false;
         --l.count;
     }
-    if (RecordLife* life = std::exchange(link.life, nullptr)) {
-        life->alive.store(false, std::memory_order_release);
-        RecordIdentity::release(life);
-    }
+    delete std::exchange(link.life, nullptr);  // its identities now read it as gone
 }
 
 void beginAssignment(LedgerLink& target, LedgerLink* movedFrom, HostClassPopulation* into,
@@ -218,29 +217,17 @@ void completeAssignment(const void* seal) noexcept {
     }
 }
 
-void RecordIdentity::release(RecordLife* life) noexcept {
-    if (life && life->shares.fetch_sub(1, std::memory_order_acq_rel) == 1) delete life;
-}
-
 RecordIdentity identityOf(LedgerLink& link) {
     // Throws when memory runs out: a hook that could not tell its record is gone must not
     // be made at all.
-    if (!link.life) link.life = new RecordLife();
-    link.life->shares.fetch_add(1, std::memory_order_relaxed);
-    return RecordIdentity(link.life);
+    if (!link.life) {
+        auto shares = std::make_shared<char>();
+        link.life = new RecordLife{std::move(shares)};
+    }
+    return RecordIdentity(link.life->shares);
 }
 
-HostClassPopulation populationOf(const RecordTracker<RecordKind::classRecord>& record) noexcept {
-    auto& l = ledger();
-    std::lock_guard guard(l.lock);
-    return LedgerAccess::population(record);
-}
-
-void setPopulation(const RecordTracker<RecordKind::classRecord>& record, HostClassPopulation population) noexcept {
-    auto& l = ledger();
-    std::lock_guard guard(l.lock);
-    LedgerAccess::population(record) = population;
-}
+SpinLock& ledgerLock() noexcept { return ledger().lock; }
 
 void assignName(std::string& field, std::string text) {
     auto& l = ledger();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -8,41 +7,31 @@
 #include <utility>
 
 #include "convenience/detail/record_tracker.hpp"
+#include "detail/spin_lock.hpp"
 
 namespace orrery::convenience::detail {
 
-// Whether one record is still alive, shared between the record and the hooks that may
-// outlive it. Made on the first request for the record's identity, so that records no
-// hook watches cost nothing; the record marks it dead as it leaves the ledger.
+// The shares that stand for a record that no shared pointer owns: the record holds the
+// only one, made on the first request for its identity, and lets it go as it leaves the
+// ledger.
 struct RecordLife {
-    std::atomic<int> shares{1};  // the record's own, plus one per identity
-    std::atomic<bool> alive{true};
+    std::shared_ptr<const void> shares;
 };
 
 // What a hook that may outlive its record keeps to tell whether the record is gone,
-// without ever reading the record's address or memory.
+// without ever reading the record's address or memory: a weak count of the record's own
+// shares when a shared pointer owns it (the usual case, and free), else of its life's.
 class RecordIdentity {
 public:
+    // Watches nothing, and so counts as gone.
     RecordIdentity() noexcept = default;
-    explicit RecordIdentity(RecordLife* life) noexcept : life_(life) {}
-    RecordIdentity(const RecordIdentity& other) noexcept : life_(other.life_) { share(); }
-    RecordIdentity(RecordIdentity&& other) noexcept : life_(std::exchange(other.life_, nullptr)) {}
-    RecordIdentity& operator=(RecordIdentity other) noexcept {
-        std::swap(life_, other.life_);
-        return *this;
-    }
-    ~RecordIdentity() { release(life_); }
+    explicit RecordIdentity(std::weak_ptr<const void> shares) noexcept : shares_(std::move(shares)) {}
 
-    // A default-made identity watches no record and counts as alive.
-    bool isAlive() const noexcept { return !life_ || life_->alive.load(std::memory_order_acquire); }
-
-    static void release(RecordLife* life) noexcept;
+    // A record watched through a shared pointer's shares counts as gone once none owns it.
+    bool isAlive() const noexcept { return !shares_.expired(); }
 
 private:
-    void share() const noexcept {
-        if (life_) life_->shares.fetch_add(1, std::memory_order_relaxed);
-    }
-    RecordLife* life_ = nullptr;
+    std::weak_ptr<const void> shares_;
 };
 
 // The ledger's own reach into a record's tracker.
@@ -92,14 +81,19 @@ const std::string& recordName<RecordKind::function>(const LedgerLink& link) noex
 
 RecordIdentity identityOf(LedgerLink& link);
 
-template <RecordKind Kind>
-RecordIdentity identityOf(RecordTracker<Kind>& record) {
+// The identity of a record (any record type: each derives from its tracker and from
+// std::enable_shared_from_this). Taking it allocates only for a record that no shared
+// pointer owns.
+template <class Record>
+RecordIdentity identityOf(Record& record) {
+    if (std::weak_ptr<Record> owner = record.weak_from_this(); !owner.expired())
+        return RecordIdentity(std::weak_ptr<const void>(std::move(owner)));
     return identityOf(LedgerAccess::link(record));
 }
 
-// The host class population of a class record, read and written under the ledger's lock.
-HostClassPopulation populationOf(const RecordTracker<RecordKind::classRecord>& record) noexcept;
-void setPopulation(const RecordTracker<RecordKind::classRecord>& record, HostClassPopulation population) noexcept;
+// The ledger's lock. The host class population bookkeeping takes it too, to read and
+// write a record's population (LedgerAccess::population) and its own tables in one step.
+SpinLock& ledgerLock() noexcept;
 
 // While one lives, the next new record this thread makes stays out of the ledger until
 // enter() is called with it: a factory names its record first, with no lock, since no

@@ -1,5 +1,9 @@
 #include "convenience/constructor_info_struct.hpp"
 
+#include <string>
+#include <string_view>
+#include <utility>
+
 #include "convenience/class_info_struct.hpp"
 #include "convenience/configurable_constructor_info.hpp"
 #include "convenience/type_lookup.hpp"
@@ -11,8 +15,16 @@
 namespace orrery::convenience {
 namespace {
 
-// "pkg.Point" -> "pkg.Point scalar": the data type of one object of the class.
-COSId classTypeId(const COSId& classId) { return makeId(classId.str() + " scalar"); }
+// "pkg.Point" -> "pkg.Point scalar": the data type of one object of the class. The text
+// is made once, at its full length, and handed over to the host's table.
+COSId classTypeId(const COSId& classId) {
+    static constexpr std::string_view suffix = " scalar";
+    const std::string& className = classId.str();
+    std::string text;
+    text.reserve(className.size() + suffix.size());
+    text.append(className).append(suffix);
+    return COSId(internal::makeInterned(std::move(text)));
+}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "convenience/export.hpp"
 #include "host/cos_class.hpp"
+#include "host/interface_ptr.hpp"  // COSClient
 
 namespace orrery::convenience {
 struct COSClassInfoStruct;
@@ -11,14 +12,12 @@ struct COSClassInfoStruct;
 
 namespace orrery::convenience::detail {
 
-// Notes that the adaptor populated a host class for the record. True when the record
-// takes that class as its cosClass; false when the record is already the finished
-// population of another host class, through another adaptor that still exists (a record
-// listed twice): the first class stays the record's, since its members went there.
-ORRERY_CONVENIENCE_API bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& record,
-                                                      COSClass* cosClass) noexcept;
-// The population through the adaptor ran to its end (a failed one does not hold the record).
-ORRERY_CONVENIENCE_API void noteClassAdaptorSettled(const void* adaptor) noexcept;
+// The adaptor's populateClass: the record takes the host class as its cosClass (unless it
+// is already the finished population of another host class through another adaptor that
+// still exists: a record listed twice keeps the first, where its members went), then
+// populateClassFcn runs, and the population counts as settled once it ran to its end.
+ORRERY_CONVENIENCE_API void populateClassRecord(const void* adaptor, COSClassInfoStruct& record, COSClass* cosClass,
+                                                const COSClient* client);
 
 // Called as the host destroys a class adaptor. A record that this adaptor populated
 // forgets the host class (the host frees it with the adaptor); a record that no adaptor

@@ -26,11 +26,12 @@ struct LedgerLink {
 };
 
 // The host class population that last set a class record's cosClass: a serial of the
-// population (0 for none) and the class the host handed over. Carried along by copies
-// and assignments, as cosClass is.
+// population (0 for none), the class the host handed over and the adaptor that populated
+// it. Carried along by copies and assignments, as cosClass is.
 struct HostClassPopulation {
     std::uint64_t token = 0;
     const void* hostClass = nullptr;
+    const void* adaptor = nullptr;
 };
 struct NoHostClassPopulation {};
 
