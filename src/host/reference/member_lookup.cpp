@@ -53,6 +53,7 @@ std::unordered_set<ClassObject*> overriddenOwners(const std::vector<ClassObject*
     ClassObject* const several = nullptr;  // owners are never null
     std::unordered_map<ClassObject*, ClassObject*> reachedFrom;
     std::vector<std::pair<ClassObject*, ClassObject*>> pending;  // a class to walk up from, and its label
+    pending.reserve(owners.size());
     for (ClassObject* owner : owners) pending.emplace_back(owner, owner);
     while (!pending.empty()) {
         const auto [from, label] = pending.back();
