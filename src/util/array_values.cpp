@@ -5,22 +5,14 @@
 #include "host/assumed_operations.hpp"
 #include "host/exception.hpp"
 #include "host/string.hpp"
+#include "util/vector_shape.hpp"
 
 namespace orrery::convenience::values {
 namespace {
 
-bool isVectorShaped(hxArray& array) {
-    if (array.numberOfElements() == 0) return true;
-    if (array.hasOpaqueDimensions()) array._complete_opaque_dimensions();
-    const std::uint64_t* extents = array.dimensions();
-    const auto nonSingleton =
-        std::count_if(extents, extents + array.numberOfDimensions(), [](std::uint64_t extent) { return extent != 1; });
-    return nonSingleton <= 1;
-}
-
 hxArray* vectorOf(const COSValue& value, hxClassID classID) {
     hxArray* array = value.content();
-    if (!array || array->classID() != classID || !isVectorShaped(*array)) return nullptr;
+    if (!array || array->classID() != classID || !detail::isVectorShaped(*array)) return nullptr;
     return array;
 }
 

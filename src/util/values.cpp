@@ -7,6 +7,7 @@
 #include "convenience/string_conversion.hpp"
 #include "host/string.hpp"
 #include "util/utf8_decoding.hpp"
+#include "util/vector_shape.hpp"
 
 namespace orrery::convenience::values {
 namespace {
@@ -21,17 +22,10 @@ std::vector<std::uint64_t> extentsOf(hxArray& array) {
     return {array.dimensions(), array.dimensions() + array.numberOfDimensions()};
 }
 
-bool isVectorShaped(hxArray& array) {
-    if (array.numberOfElements() == 0) return true;
-    const std::vector<std::uint64_t> extents = extentsOf(array);
-    const auto nonSingleton = std::count_if(extents.begin(), extents.end(), [](std::uint64_t e) { return e != 1; });
-    return nonSingleton <= 1;
-}
-
 template <class T>
 const T* vectorData(const COSValue& value, hxClassID classID) {
     hxArray* array = value.content();
-    if (!array || array->classID() != classID || array->complexity() != hxREAL || !isVectorShaped(*array))
+    if (!array || array->classID() != classID || array->complexity() != hxREAL || !detail::isVectorShaped(*array))
         return nullptr;
     return static_cast<const T*>(array->data());
 }
