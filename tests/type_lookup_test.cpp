@@ -57,6 +57,9 @@ TEST_F(TypeLookup, BuiltinAncestryIsAskedOfTheHost) {
     EXPECT_FALSE(IsBuiltinEnumClass(plain));
     EXPECT_TRUE(IsBuiltinEnumClass(level));
     EXPECT_TRUE(IsBuiltinEnumClass(deeper));
+    // No class to ask: refused with the operation's name instead of a crash.
+    EXPECT_THROW_MESSAGE(IsBuiltinEnumClass(nullptr), std::invalid_argument,
+                         "IsBuiltinEnumClass: the host class is null");
 }
 
 TEST_F(TypeLookup, DefiningClassComesFromTheIdOrThePopulatedRecord) {

@@ -17,7 +17,8 @@ ORRERY_CONVENIENCE_API COSClass* GetLumenClassFromScalarDataTypeWithAssert(
 /// The class named by "<class> vector" (the last " vector" in the text), or null.
 ORRERY_CONVENIENCE_API COSClass* GetLumenClassFromVectorDataTypeWithAssert(
     const COSInternedBase<IdEmptyPolicy>& typeId);
-/// Whether the class derives from one of the host's built-in classes.
+/// Whether the class derives from one of the host's built-in classes
+/// (std::invalid_argument for a null class).
 ORRERY_CONVENIENCE_API bool IsBuiltinEnumClass(const COSClass* cosClass);
 /// The id of the class a member belongs to. A class record must have been populated by
 /// the host already (std::logic_error otherwise).

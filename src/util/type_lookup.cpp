@@ -4,6 +4,7 @@
 #include <string>
 
 #include "convenience/class_info_struct.hpp"
+#include "detail/argument_checks.hpp"
 #include "detail/class_populations.hpp"
 
 namespace orrery::convenience {
@@ -32,6 +33,7 @@ COSClass* GetLumenClassFromVectorDataTypeWithAssert(const COSInternedBase<IdEmpt
 }
 
 bool IsBuiltinEnumClass(const COSClass* cosClass) {
+    detail::requireNonNull(cosClass, "IsBuiltinEnumClass", "host class");
     return omIsSubclassOfBuiltin(const_cast<COSClass*>(cosClass)->getClassID());
 }
 
