@@ -178,6 +178,33 @@ TEST_F(ArrayComparisonTest, ScalarElementStaysReferencedWhileTheComparisonRuns) 
     EXPECT_EQ(reference::liveCounts().objects, 2);
 }
 
+// Each indexed element is fetched, turned into a raw pointer and its handle given back
+// before the predicate runs: the arrays alone keep the pair alive, so dropping the
+// arrays' references inside the predicate frees both objects at once.
+TEST_F(ArrayComparisonTest, NoFetchedElementHandleIsHeldAcrossThePredicate) {
+    COSValue left = objects({1, 3});
+    COSValue right = objects({1, 3});
+    std::size_t index = 0;
+    std::vector<long> freed;
+    auto dropBoth = [&](const COSInterface*, const COSInterface*) {
+        const long before = reference::liveCounts().objects;
+        static_cast<COSInterfacePtr*>(left.content()->data())[index].reset();
+        static_cast<COSInterfacePtr*>(right.content()->data())[index].reset();
+        ++index;
+        freed.push_back(before - reference::liveCounts().objects);
+        return true;
+    };
+    arrayComparison(left.content(), right.content(), dropBoth);
+    EXPECT_THAT(freed, ElementsAre(2, 2, 2));
+
+    index = 0;
+    freed.clear();
+    left = objects({1, 3});
+    right = objects({1, 3});
+    EXPECT_TRUE(isequal(left.content(), right.content(), dropBoth));
+    EXPECT_THAT(freed, ElementsAre(2, 2, 2));
+}
+
 TEST_F(ArrayComparisonTest, DeletedObjectsReachThePredicateWithTheirIdentity) {
     COSValue left = objects({1, 2});
     COSValue right = objects({1, 2});
@@ -218,7 +245,10 @@ TEST_F(ArrayComparisonTest, IsequalNeedsTheSameShapeAndNeverExpandsScalars) {
     COSValue otherRow = objects({1, 3});
     EXPECT_FALSE(isequal(scalar.content(), row.content(), recording()));
     EXPECT_FALSE(isequal(row.content(), rowWithTrailingOne.content(), recording()));
+    EXPECT_FALSE(isequal(scalar.content(), row.content(), ElementPredicate()));  // never reached
     EXPECT_TRUE(calls.empty());
+    // An empty predicate fails only once there is a pair to compare.
+    EXPECT_THROW(isequal(row.content(), otherRow.content(), ElementPredicate()), std::bad_function_call);
 
     EXPECT_TRUE(isequal(row.content(), otherRow.content(), recording()));
     EXPECT_THAT(calls, ElementsAre(Pair(at(row, 0), at(otherRow, 0)), Pair(at(row, 1), at(otherRow, 1)),
