@@ -126,6 +126,28 @@ TEST_F(StringArrayTest, PushBackFillsKeptRoomThenGrows) {
     EXPECT_EQ(reference::liveCounts().strings, 4);
 }
 
+// resize grows the elements by push_back's rule (the larger of the new size and 8/5 of
+// the capacity) and shrinks them in place, keeping the storage.
+TEST_F(StringArrayTest, ResizeGrowsLikePushBackAndShrinksInPlace) {
+    ArrayPtr array = arrayOf({4, 1});
+    auto capacity = [&] {
+        std::uint64_t value = 0;  // the word after the element count
+        std::memcpy(&value, reinterpret_cast<const char*>(array.get()) + 9 * sizeof(std::uint64_t), sizeof value);
+        return value;
+    };
+    ASSERT_EQ(capacity(), 4u);
+    array->resize(Extents{5, 1});
+    EXPECT_EQ(capacity(), 6u);  // 4 * 8 / 5 beats 5
+    array->resize(Extents{4, 5});
+    EXPECT_EQ(capacity(), 20u);  // 20 beats 6 * 8 / 5
+    const StringElementPtr* storage = elementsOf(*array).data();
+    array->resize(Extents{1, 1});
+    EXPECT_EQ(capacity(), 20u);
+    EXPECT_EQ(elementsOf(*array).data(), storage);
+    array->resize(Extents{20, 1});
+    EXPECT_EQ(elementsOf(*array).data(), storage);
+}
+
 TEST_F(StringArrayTest, ResizeDropsTrailingOnesAndKeepsTwoExtents) {
     const std::vector<std::pair<Extents, Extents>> cases = {{{5}, {5, 1}},
                                                             {{}, {1, 1}},
