@@ -3,9 +3,11 @@
 // failure rules say, a retry succeeds, and nothing leaks.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convenience/convenience.hpp"
@@ -215,6 +217,92 @@ TEST_F(AllocationFailure, AFactoryThatFailsListsNothingAndTheNextRecordIsListed)
                             else
                                 EXPECT_EQ(listed, (std::vector<std::string>{"property:" + name, "constructor:"}));
                         });
+    EXPECT_GT(rounds, 0);
+}
+
+// A string array whose elements cannot grow keeps its extents and elements; the element
+// handed to push_back is released, not leaked.
+TEST_F(AllocationFailure, StringArrayGrowthThatFailsLeavesTheArrayAsItWas) {
+    using Korvane::String::StringElement;
+    using Korvane::String::StringElementPtr;
+    using Korvane::String::detail::StringArrayVariant;
+    using Extents = std::vector<std::uint64_t>;
+    struct State {
+        kvboost::intrusive_ptr<StringArrayVariant> array{new StringArrayVariant()};
+        StringElementPtr pushed{new StringElement(u"pushed")};
+        std::vector<const StringElement*> before;
+    };
+    auto full = [] {  // three strings, no room left
+        auto state = std::make_shared<State>();
+        state->array->resize(Extents{0, 1});
+        for (int i = 0; i < 3; ++i) state->array->push_back(StringElementPtr(new StringElement(u"kept")));
+        for (const StringElementPtr& element : elementsOf(*state->array)) state->before.push_back(element.get());
+        return state;
+    };
+    auto elementsIn = [](const StringArrayVariant& array) {
+        std::vector<const StringElement*> out;
+        for (const StringElementPtr& element : elementsOf(array)) out.push_back(element.get());
+        return out;
+    };
+    auto extentsIn = [](const StringArrayVariant& array) {
+        auto span = array.getDimensionsSpan();
+        return Extents(span.begin(), span.end());
+    };
+
+    long rounds = sweep(
+        full, [](auto& state) { state->array->push_back(std::move(state->pushed)); },
+        [&](auto& state, bool threw) {
+            ASSERT_TRUE(threw);
+            EXPECT_EQ(extentsIn(*state->array), (Extents{3, 1}));
+            EXPECT_EQ(elementsIn(*state->array), state->before);
+            EXPECT_EQ(reference::liveCounts().strings, 3);  // the pushed one went
+        });
+    EXPECT_GT(rounds, 0);
+
+    rounds = sweep(
+        full,
+        [](auto& state) {
+            state->array->resize(Extents{4, 5});
+        },
+        [&](auto& state, bool threw) {
+            ASSERT_TRUE(threw);
+            EXPECT_EQ(extentsIn(*state->array), (Extents{3, 1}));
+            EXPECT_EQ(elementsIn(*state->array), state->before);
+            state->array->resize(Extents{4, 5});
+            EXPECT_EQ(state->array->getNumberOfElements(), 20u);
+        });
+    EXPECT_GT(rounds, 0);
+}
+
+// Comparing object arrays and converting text either succeed or throw std::bad_alloc,
+// leaving no result array, element handle or string behind (the sweep checks).
+TEST_F(AllocationFailure, ComparisonAndConversionLeaveNothingBehind) {
+    auto operands = [] {
+        std::vector<COSInterfacePtr> items;
+        for (int i = 0; i < 4; ++i) items.push_back(reference::createObject(nullptr));
+        return std::make_pair(reference::makeObjectArray({1, 1}, {items[0]}),
+                              reference::makeObjectArray({2, 2}, items));
+    };
+    auto same = [](const COSInterface* a, const COSInterface* b) { return a == b; };
+    long rounds = sweep(
+        operands, [&](auto& arrays) { arrayComparison(arrays.first.content(), arrays.second.content(), same); },
+        [&](auto& arrays, bool threw) {
+            ASSERT_TRUE(threw);
+            EXPECT_EQ(reference::liveCounts().arrays, 2);
+            EXPECT_EQ(reference::liveCounts().objects, 4);
+            auto result = arrayComparison(arrays.first.content(), arrays.second.content(), same);
+            EXPECT_EQ(result->numberOfElements(), 4u);
+        });
+    EXPECT_GT(rounds, 0);
+
+    const std::u16string text = u"long enough to leave the small-string room";
+    rounds =
+        sweep([&] { return values::makeString(text); },
+              [](auto& value) { ConvertCOSValueToCppValueImpl<std::string>(value, COSId(), Attribute<2, 2, 0>()); },
+              [&](auto& value, bool threw) {
+                  ASSERT_TRUE(threw);
+                  EXPECT_EQ(ConvertCOSValueToCppValueImpl<std::u16string>(value, COSId(), Attribute<2, 2, 0>()), text);
+              });
     EXPECT_GT(rounds, 0);
 }
 
