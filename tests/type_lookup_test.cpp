@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 
 #include "convenience/class_info_struct.hpp"
@@ -65,6 +66,8 @@ TEST_F(TypeLookup, BuiltinAncestryIsAskedOfTheHost) {
 TEST_F(TypeLookup, DefiningClassComesFromTheIdOrThePopulatedRecord) {
     COSId id = makeId("pkg.ById");
     EXPECT_EQ(GetDefiningClassID(ClassHolder(id)), id);
+    EXPECT_THROW_MESSAGE(GetDefiningClassID(ClassHolder(std::shared_ptr<COSClassInfoStruct>())), std::logic_error,
+                         "the member's class record is null");
 
     auto record = createClass("pkg.ByRecord");
     ClassHolder holder(record);
