@@ -285,6 +285,29 @@ TEST_F(PropertyTest, CopiesCarryEveryFieldButTheCachedDefault) {
     car.reset();  // instances go before their classes
 }
 
+TEST_F(PropertyTest, SlotsWithoutARecordFieldGiveTheHostsOwnAnswers) {
+    // Fields that a forwarding slot could be tempted to read are all set away from the
+    // host's answers; the adaptor must still leave these slots to the host.
+    auto record = createProperty("speed");
+    record->detailedDescription = "in metres per second";
+    record->getterAccess = COSAccessPrivate;
+    record->setterAccess = COSAccessImmutable;
+    record->spareFlag = true;
+    record->propertyAttribute1 = record->propertyAttribute2 = record->propertyAttribute3 = true;
+    COSPropInfo* info = attachToNewClass(record);
+    const COSPropInfo host;
+    EXPECT_STREQ(info->getDetailedDescription(), host.getDetailedDescription());
+    EXPECT_EQ(info->getExtendedGetAccess(), host.getExtendedGetAccess());
+    EXPECT_EQ(info->getExtendedSetAccess(), host.getExtendedSetAccess());
+    EXPECT_EQ(info->isSealed(), host.isSealed());
+    EXPECT_EQ(info->hasInternalDefault(), host.hasInternalDefault());
+    EXPECT_EQ(info->isWarnOnCopyError(), host.isWarnOnCopyError());
+    EXPECT_EQ(info->isNeverAmbiguous(), host.isNeverAmbiguous());
+    EXPECT_EQ(info->getPartialMatchPriority(), host.getPartialMatchPriority());
+    EXPECT_EQ(info->isWeakReference(), host.isWeakReference());
+    EXPECT_EQ(info->isDestructible(), host.isDestructible());
+}
+
 TEST_F(PropertyTest, LinkingFromEitherSideLeavesTheSameState) {
     auto cls = createClass("pkg.Thing");
     auto attached = createProperty("a");
