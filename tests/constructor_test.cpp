@@ -59,6 +59,18 @@ TEST_F(ConstructorTest, UnsupportedConstructorAcceptsAnythingAndAlwaysRefuses) {
     EXPECT_EQ(outputCount, 1);
     EXPECT_TRUE(outputs[0].isEmpty());
     EXPECT_THROW(info->invoke(nullptr, outputCount, nullptr, 0, nullptr), ConstructorNotSupportedError);
+
+    // The message's three parts, as the host's catalogue looks them up: one narrow-string
+    // argument, then the component, then the id.
+    try {
+        info->invoke(nullptr, outputCount, nullptr, 0, nullptr);
+        ADD_FAILURE() << "no error";
+    } catch (const ConstructorNotSupportedError& error) {
+        using foundation::core::except::MessageArgument;
+        EXPECT_EQ(error.message().arguments, std::vector<MessageArgument>{std::string("Widget")});
+        EXPECT_EQ(error.message().component, "LUMEN:orrery_convenience");
+        EXPECT_EQ(error.message().id, "ConstructorNotSupported");
+    }
 }
 
 TEST_F(ConstructorTest, AttachingToAHostClassPutsTheNewObjectFirstOnlyForAnUnnamedConstructor) {
@@ -143,6 +155,18 @@ TEST_F(ConstructorTest, EachAttributeChangesExactlyItsOwnQueryAndTheFirstTwoStay
                             ORRERY_FLAG_FIELD(C, attribute7, 7),
                             ORRERY_FLAG_FIELD(C, attribute9, 9)};
     expectEachFlagChangesOnlyItsOwnAnswer(*record, answers, fields);
+}
+
+TEST_F(ConstructorTest, TextsAreReadFromTheirOwnFieldsOnEveryQuery) {
+    auto record = createConstructor();
+    COSMethodInfo* info = attachToNewClass(record, "pkg.Point");
+    EXPECT_STREQ(info->getName(), "pkg.Point");
+    record->name = "make";
+    record->description = "short";
+    record->detailedDescription = "long";
+    EXPECT_STREQ(info->getName(), "make");
+    EXPECT_STREQ(info->getDescription(), "short");
+    EXPECT_STREQ(info->getDetailedDescription(), "long");
 }
 
 TEST_F(ConstructorTest, AccessIsNeverFoldedIntoTheExtendedAccess) {

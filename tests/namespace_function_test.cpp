@@ -85,6 +85,25 @@ TEST_F(NamespaceFunctionTest, SignatureIsBuiltOnceWithGeneratedNamesAndShared) {
     EXPECT_EQ(copy.getFunctionSignature().get(), &signature);
 }
 
+TEST_F(NamespaceFunctionTest, FailedSignatureBuildNamesTheFunctionAndIsTriedAgain) {
+    auto function = createFunction("solve");
+    function->inputTypes = {makeId("double"), makeId("double")};
+    function->inputNames = {"a"};
+    COSMethodInfo* info = attachToNewPackage(function);
+    EXPECT_THROW_MESSAGE(info->getSignature(), std::invalid_argument,
+                         "function \"solve\": 1 input name for 2 input types (give one name per type, or none for "
+                         "generated names)");
+    EXPECT_EQ(function->cachedSignature, nullptr);
+    EXPECT_EQ(reference::liveCounts().signatures, 0);
+
+    // Nothing was cached, so the next request builds from the record as it is then.
+    function->inputNames.push_back("b");
+    const reference::Signature& signature = reference::asSignature(info->getSignature());
+    ASSERT_EQ(signature.inputs().size(), 2u);
+    EXPECT_EQ(signature.inputs()[1].name, makeId("b"));
+    EXPECT_EQ(function->cachedSignature.get(), info->getSignature());
+}
+
 TEST_F(NamespaceFunctionTest, InvokeHandsTheHostsArgumentsToTheHookAndNeedsOne) {
     auto function = createFunction("f");
     COSMethodInfo* info = attachToNewPackage(function);

@@ -293,6 +293,20 @@ TEST_F(NamespaceRecordTest, DottedNamesWalkTheHostsLookups) {
     EXPECT_EQ(reference::findPackage("a")->entries().size(), 2u);
 }
 
+TEST_F(NamespaceRecordTest, DottedPathIsSplitBeforeTheLookupsRunClientHooks) {
+    auto leaf = createNamespace("a.b.c");
+    COSNamespaceInfoStruct* leafRecord = leaf.get();
+    auto a = createNamespace("a");
+    a->addInnerNamespace(createNamespace("b"));
+    // Resolving "a" populates its package, which runs this hook in the middle of the walk.
+    a->populatePackageFcn = [leafRecord](COSPackage*) { leafRecord->name = "x"; };
+    a->publish();
+
+    leaf->publish();
+    EXPECT_EQ(leaf->name, "c");
+    EXPECT_NE(reference::findPackage("a.b")->findNamespaceInfo("c"), nullptr);
+}
+
 TEST_F(NamespaceRecordTest, LookupErrorsPassThroughBeforeAnythingChanges) {
     createNamespace("a")->publish();
     auto missingTop = createNamespace("x.y");

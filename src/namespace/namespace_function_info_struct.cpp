@@ -25,9 +25,11 @@ COSNamespaceFunctionInfoStruct& COSNamespaceFunctionInfoStruct::operator=(
 COSNamespaceFunctionInfoStruct::~COSNamespaceFunctionInfoStruct() { leaveLedger(); }
 
 std::shared_ptr<COSMethodSignature> COSNamespaceFunctionInfoStruct::getFunctionSignature() {
-    if (!cachedSignature)
+    if (!cachedSignature) {
+        detail::checkArgumentNames("function", name, inputTypes, inputNames, outputTypes, outputNames);
         cachedSignature = detail::buildSignature(inputTypes, inputNames, outputTypes, outputNames, hasVarargin,
                                                  hasVarargout, signatureOption);
+    }
     return cachedSignature;
 }
 

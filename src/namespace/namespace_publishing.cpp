@@ -79,13 +79,15 @@ void COSNamespaceInfoStruct::publish() {
         return;
     }
     // Every component but the last names a package, the first at the top level. The
-    // host's answers are passed on as they come.
-    COSPackage* package = omGetNamespace(name.substr(0, dot).c_str());
-    for (std::size_t next = name.find('.', dot + 1); next != std::string::npos; next = name.find('.', dot + 1)) {
-        package = omGetInnerNamespace(package, name.substr(dot + 1, next - dot - 1).c_str());
+    // host's answers are passed on as they come. The path is split from a copy: a lookup
+    // may populate a package, and the client hooks that runs may change this record.
+    const std::string path = name;
+    COSPackage* package = omGetNamespace(path.substr(0, dot).c_str());
+    for (std::size_t next = path.find('.', dot + 1); next != std::string::npos; next = path.find('.', dot + 1)) {
+        package = omGetInnerNamespace(package, path.substr(dot + 1, next - dot - 1).c_str());
         dot = next;
     }
-    detail::assignName(name, name.substr(dot + 1));
+    detail::assignName(name, path.substr(dot + 1));
     if (name.empty()) return;  // the path ended in ".": nothing to hand over
     attach(package);
 }
