@@ -109,10 +109,19 @@ TEST_F(ClassPublishingTest, RecordPublishedTwiceRunsTheHookPerPopulationAndMoves
     }
     auto infos = reference::registeredClassInfos();
     ASSERT_EQ(infos.size(), 2u);
-    EXPECT_EQ(populated(infos[1])->properties().size(), 1u);
+    const auto& record = dynamic_cast<ClassInfoAdaptor&>(*infos[0]).record();
+    reference::ClassObject* first = populated(infos[1]);
+    EXPECT_EQ(first->properties().size(), 1u);
     EXPECT_EQ(hookCalls, 1);
-    EXPECT_TRUE(populated(infos[0])->properties().empty());
+    EXPECT_EQ(record->cosClass, first);
+
+    // The later population hands the record its own host class too, though no member goes there.
+    reference::ClassObject* second = populated(infos[0]);
+    EXPECT_TRUE(second->properties().empty());
     EXPECT_EQ(hookCalls, 2);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(record->cosClass, second);
+    EXPECT_EQ(record->cosClient, reference::client());
 }
 
 TEST_F(ClassPublishingTest, ListsAreReadWhenTheHostPopulates) {

@@ -97,10 +97,9 @@ namespace orrery::convenience::detail {
 
 void populateClassRecord(const void* adaptor, COSClassInfoStruct& record, COSClass* cosClass, const COSClient* client) {
     // Stored first, so that members can find their host class from inside the hook.
-    if (noteClassAdaptorPopulated(adaptor, record, cosClass)) {
-        record.cosClass = cosClass;
-        record.cosClient = client;
-    }
+    noteClassAdaptorPopulated(adaptor, record, cosClass);
+    record.cosClass = cosClass;
+    record.cosClient = client;
     // A copy runs, so that a hook may replace populateClassFcn without pulling the running
     // callable out from under itself. Publishing's own wrapper is copied without the
     // std::function around it, which would allocate.
@@ -111,7 +110,6 @@ void populateClassRecord(const void* adaptor, COSClassInfoStruct& record, COSCla
         const auto hook = record.populateClassFcn;
         hook(cosClass, client);
     }
-    noteClassAdaptorSettled(adaptor);
 }
 
 }  // namespace orrery::convenience::detail
