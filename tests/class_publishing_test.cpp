@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -148,6 +149,22 @@ TEST_F(ClassPublishingTest, HookReplacedAfterPublishMovesNothing) {
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(cls->propertyRecords.size(), 1u);
     cls->propertyRecords.clear();
+}
+
+// The wrapper keeps the hook that was there at flush time, empty included: the host's
+// population then fails before any content moves.
+TEST_F(ClassPublishingTest, HookEmptiedBeforePublishFailsThePopulationAndMovesNothing) {
+    auto cls = createClass("Point");
+    cls->addSuperclass(makeId("Base"), false, 0, false);
+    cls->populateClassFcn = nullptr;
+    cls->publish();
+    ClassInfoAdaptor* adaptor = onlyRegistered();
+    ASSERT_NE(adaptor, nullptr);
+    RecordingClass host;
+    EXPECT_CALL(host, addSuperclass).Times(0);
+    EXPECT_THROW(adaptor->populateClass(&host, nullptr), std::bad_function_call);
+    EXPECT_EQ(cls->cosClass, &host);
+    EXPECT_EQ(cls->superclasses.size(), 1u);
 }
 
 TEST_F(ClassPublishingTest, HookMayReplaceItselfWhilePopulating) {
