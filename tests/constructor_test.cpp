@@ -145,6 +145,18 @@ TEST_F(ConstructorTest, EachAttributeChangesExactlyItsOwnQueryAndTheFirstTwoStay
     expectEachFlagChangesOnlyItsOwnAnswer(*record, answers, fields);
 }
 
+TEST_F(ConstructorTest, TextsAreReadFromTheirOwnFieldsOnEveryQuery) {
+    auto record = createConstructor();
+    COSMethodInfo* info = attachToNewClass(record, "pkg.Point");
+    EXPECT_STREQ(info->getName(), "pkg.Point");
+    record->name = "make";
+    record->description = "short";
+    record->detailedDescription = "long";
+    EXPECT_STREQ(info->getName(), "make");
+    EXPECT_STREQ(info->getDescription(), "short");
+    EXPECT_STREQ(info->getDetailedDescription(), "long");
+}
+
 TEST_F(ConstructorTest, AccessIsNeverFoldedIntoTheExtendedAccess) {
     auto record = createConstructor();
     COSMethodInfo* info = attachToNewClass(record);

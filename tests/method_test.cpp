@@ -82,6 +82,15 @@ TEST_F(MethodTest, InvokeHandsTheHostsArgumentsToTheHookAndNeedsOne) {
     EXPECT_THROW(info->invoke(reference::client(), outputCount, outputs, 2, inputs), std::bad_function_call);
 }
 
+TEST_F(MethodTest, TextsAreReadFromTheirOwnFieldsOnEveryQuery) {
+    auto record = createMethod("run");
+    COSMethodInfo* info = attachToNewClass(record);
+    record->description = "short";
+    record->detailedDescription = "long";
+    EXPECT_STREQ(info->getDescription(), "short");
+    EXPECT_STREQ(info->getDetailedDescription(), "long");
+}
+
 TEST_F(MethodTest, ExtendedAccessFallsBackToThePlainLevelOnlyWithoutGrants) {
     auto record = createMethod("run");
     COSMethodInfo* info = attachToNewClass(record);

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "convenience/class_info_struct.hpp"
 #include "convenience/prop_info_struct.hpp"
@@ -182,6 +183,129 @@ TEST_F(PropertyTest, CanContainInterfacesAsksTheHostAtMostOncePerRecord) {
         EXPECT_EQ(attachToNewClass(decided, "pkg.C" + std::to_string(state))->canContainInterfaces(), state == 1);
     }
     EXPECT_EQ(reference::callCounts().canContainInterfaces, 1);
+}
+
+TEST_F(PropertyTest, CanContainInterfacesKeepsTheHostsNoAsWellAsItsYes) {
+    auto record = createProperty("count");
+    record->SetTypeAndImplicitFactoryDefaultFcn(makeId("double"));
+    COSPropInfo* info = attachToNewClass(record);
+    // The host's own answer for a builtin numeric type is no; it is kept like a yes.
+    EXPECT_FALSE(info->canContainInterfaces());
+    EXPECT_EQ(record->canContainInterfacesState, 0);
+    EXPECT_FALSE(info->canContainInterfaces());
+    EXPECT_EQ(reference::callCounts().canContainInterfaces, 1);
+}
+
+// Copying is written out field by field (the cached default stays behind), so a field
+// left out of it would otherwise go unnoticed.
+TEST_F(PropertyTest, CopiesCarryEveryFieldButTheCachedDefault) {
+    auto holder = createClass("pkg.Holder");
+    auto source = createProperty("speed");
+    source->propertyAttribute13 = source->propertyAttribute12 = source->propertyAttribute4 = true;
+    source->propertyAttribute5 = source->notPropertyAttribute11 = source->propertyAttribute10 = true;
+    source->propertyAttribute1 = source->spareFlag = source->propertyAttribute2 = true;
+    source->propertyAttribute3 = source->propertyAttribute14 = true;
+    source->propertyAttribute7 = source->propertyAttribute8 = source->propertyAttribute9 = false;
+    source->propertyAttribute6 = false;
+    source->canContainInterfacesState = 0;
+    source->getterAccess = COSAccessProtected;
+    source->setterAccess = COSAccessPrivate;
+    source->description = "how fast";
+    source->detailedDescription = "in metres per second";
+    source->type = makeId("double");
+    // Each hook notes its slot and whether the host's arguments reached it unchanged.
+    auto* objectClass = reference::defineClass("pkg.Car");
+    COSInterfacePtr car = reference::createObject(objectClass);
+    COSInterface* object = car.get();
+    const COSClient* client = reference::client();
+    std::vector<std::string> calls;
+    auto note = [&calls](const char* slot, bool argumentsArrived) {
+        calls.push_back(std::string(slot) + (argumentsArrived ? "" : " (wrong arguments)"));
+    };
+    source->getFcn = [&, object](COSInterface* o) {
+        note("get", o == object);
+        return values::makeDouble(4);
+    };
+    source->setFcn = [&, object](COSInterface* o, COSValue v) {
+        note("set", o == object && values::readDouble(v) == 5.0);
+    };
+    source->setAlternateFcn = [&, object](COSInterface* o, COSValue v) {
+        note("setAlternate", o == object && values::readDouble(v) == 6.0);
+    };
+    source->factoryDefaultFcn = [&] {
+        note("default", true);
+        return values::makeDouble(2);
+    };
+    source->enumerateInterfacesFcn = [&, object, client](const COSClient* c, COSInterface* o) {
+        note("interfaces", c == client && o == object);
+        return Enumeration<COSInterface*>{object};
+    };
+    source->enumerateArraysFcn = [&, object, client](const COSClient* c, COSInterface* o) {
+        note("arrays", c == client && o == object);
+        return Enumeration<hxArray*>();
+    };
+    source->classHolder = holder;
+    source->GetFactoryDefaultValue();
+    calls.clear();
+
+    auto copied = std::make_shared<COSPropInfoStruct>(*source);
+    auto assigned = createProperty("other");
+    *assigned = *source;
+    int copies = 0;
+    for (const auto& copy : {copied, assigned}) {
+        ASSERT_EQ(copy->classHolder.index(), 1u);
+        EXPECT_EQ(std::get<1>(copy->classHolder), holder);
+        COSPropInfo* info = attachToNewClass(copy, "pkg.Copy" + std::to_string(++copies));
+        EXPECT_STREQ(info->getName(), "speed");
+        EXPECT_STREQ(info->getDescription(), "how fast");
+        EXPECT_EQ(copy->detailedDescription, "in metres per second");
+        EXPECT_TRUE(copy->spareFlag);
+        std::array<bool, 14> flags{};
+        flags.fill(true);
+        flags[5] = flags[6] = flags[7] = flags[8] = flags[10] = false;  // attributes 6 to 9, and 11 through its inverse
+        EXPECT_EQ(attributeAnswers(*info), flags);
+        EXPECT_EQ(info->getGetAccess(), COSAccessProtected);
+        EXPECT_EQ(info->getSetAccess(), COSAccessPrivate);
+        EXPECT_EQ(typeOf(info), "double");
+        EXPECT_FALSE(info->canContainInterfaces());
+
+        EXPECT_FALSE(copy->factoryDefaultValue.has_value());
+        EXPECT_EQ(values::readDouble(info->getFactoryDefault()), 2.0);
+        EXPECT_EQ(values::readDouble(info->getValue(object)), 4.0);
+        info->setValue(object, values::makeDouble(5));
+        info->setValueAlternate(object, values::makeDouble(6));
+        const Enumeration<COSInterface*> found = info->enumerateInterfaces(client, object);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0], object);
+        info->enumerateArrays(client, object);
+        EXPECT_EQ(calls, (std::vector<std::string>{"default", "get", "set", "setAlternate", "interfaces", "arrays"}));
+        calls.clear();
+    }
+    EXPECT_EQ(reference::callCounts().canContainInterfaces, 0);
+    car.reset();  // instances go before their classes
+}
+
+TEST_F(PropertyTest, SlotsWithoutARecordFieldGiveTheHostsOwnAnswers) {
+    // Fields that a forwarding slot could be tempted to read are all set away from the
+    // host's answers; the adaptor must still leave these slots to the host.
+    auto record = createProperty("speed");
+    record->detailedDescription = "in metres per second";
+    record->getterAccess = COSAccessPrivate;
+    record->setterAccess = COSAccessImmutable;
+    record->spareFlag = true;
+    record->propertyAttribute1 = record->propertyAttribute2 = record->propertyAttribute3 = true;
+    COSPropInfo* info = attachToNewClass(record);
+    const COSPropInfo host;
+    EXPECT_STREQ(info->getDetailedDescription(), host.getDetailedDescription());
+    EXPECT_EQ(info->getExtendedGetAccess(), host.getExtendedGetAccess());
+    EXPECT_EQ(info->getExtendedSetAccess(), host.getExtendedSetAccess());
+    EXPECT_EQ(info->isSealed(), host.isSealed());
+    EXPECT_EQ(info->hasInternalDefault(), host.hasInternalDefault());
+    EXPECT_EQ(info->isWarnOnCopyError(), host.isWarnOnCopyError());
+    EXPECT_EQ(info->isNeverAmbiguous(), host.isNeverAmbiguous());
+    EXPECT_EQ(info->getPartialMatchPriority(), host.getPartialMatchPriority());
+    EXPECT_EQ(info->isWeakReference(), host.isWeakReference());
+    EXPECT_EQ(info->isDestructible(), host.isDestructible());
 }
 
 TEST_F(PropertyTest, LinkingFromEitherSideLeavesTheSameState) {
