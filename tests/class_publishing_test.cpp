@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -109,10 +110,19 @@ TEST_F(ClassPublishingTest, RecordPublishedTwiceRunsTheHookPerPopulationAndMoves
     }
     auto infos = reference::registeredClassInfos();
     ASSERT_EQ(infos.size(), 2u);
-    EXPECT_EQ(populated(infos[1])->properties().size(), 1u);
+    const auto& record = dynamic_cast<ClassInfoAdaptor&>(*infos[0]).record();
+    reference::ClassObject* first = populated(infos[1]);
+    EXPECT_EQ(first->properties().size(), 1u);
     EXPECT_EQ(hookCalls, 1);
-    EXPECT_TRUE(populated(infos[0])->properties().empty());
+    EXPECT_EQ(record->cosClass, first);
+
+    // The later population hands the record its own host class too, though no member goes there.
+    reference::ClassObject* second = populated(infos[0]);
+    EXPECT_TRUE(second->properties().empty());
     EXPECT_EQ(hookCalls, 2);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(record->cosClass, second);
+    EXPECT_EQ(record->cosClient, reference::client());
 }
 
 TEST_F(ClassPublishingTest, ListsAreReadWhenTheHostPopulates) {
@@ -139,6 +149,22 @@ TEST_F(ClassPublishingTest, HookReplacedAfterPublishMovesNothing) {
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(cls->propertyRecords.size(), 1u);
     cls->propertyRecords.clear();
+}
+
+// The wrapper keeps the hook that was there at flush time, empty included: the host's
+// population then fails before any content moves.
+TEST_F(ClassPublishingTest, HookEmptiedBeforePublishFailsThePopulationAndMovesNothing) {
+    auto cls = createClass("Point");
+    cls->addSuperclass(makeId("Base"), false, 0, false);
+    cls->populateClassFcn = nullptr;
+    cls->publish();
+    ClassInfoAdaptor* adaptor = onlyRegistered();
+    ASSERT_NE(adaptor, nullptr);
+    RecordingClass host;
+    EXPECT_CALL(host, addSuperclass).Times(0);
+    EXPECT_THROW(adaptor->populateClass(&host, nullptr), std::bad_function_call);
+    EXPECT_EQ(cls->cosClass, &host);
+    EXPECT_EQ(cls->superclasses.size(), 1u);
 }
 
 TEST_F(ClassPublishingTest, HookMayReplaceItselfWhilePopulating) {

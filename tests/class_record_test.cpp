@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
+#include <iterator>
 #include <memory>
 #include <variant>
 
 #include "convenience/convenience.hpp"
 #include "convenience/values.hpp"
 #include "host/reference/reference_host.hpp"
+#include "support/flags.hpp"
 #include "support/host_fixture.hpp"
 
 namespace {
@@ -21,6 +24,12 @@ std::array<bool, 23> flagsOf(const COSClassInfoStruct& r) {
             r.classFlag13, r.classFlag14, r.classFlag15, r.classFlag16, r.classFlag17, r.classFlag18,
             r.classFlag19, r.classFlag20, r.classFlag21, r.classFlag22, r.classFlag23};
 }
+
+#define FLAG(n) ORRERY_FLAG_FIELD(COSClassInfoStruct, classFlag##n, n - 1)
+const std::array recordFlagFields{FLAG(1),  FLAG(2),  FLAG(3),  FLAG(4),  FLAG(5),  FLAG(6),  FLAG(7),  FLAG(8),
+                                  FLAG(9),  FLAG(10), FLAG(11), FLAG(12), FLAG(13), FLAG(14), FLAG(15), FLAG(16),
+                                  FLAG(17), FLAG(18), FLAG(19), FLAG(20), FLAG(21), FLAG(22), FLAG(23)};
+#undef FLAG
 
 std::shared_ptr<COSClassInfoStruct> holderOf(const ClassHolder& holder) {
     auto* record = std::get_if<std::shared_ptr<COSClassInfoStruct>>(&holder);
@@ -87,6 +96,36 @@ TEST_F(ClassRecordTest, CopiesCarryEveryFieldButNotTheOwnership) {
     *target = *source;
     expectSameFields(*target);
     EXPECT_EQ(target->shared_from_this(), target);
+}
+
+// Plugins fill the fields inline, so the order of the fields is part of the binary
+// interface: the 23 flags as consecutive bits first, then every other field in turn.
+TEST_F(ClassRecordTest, FieldsLieInDeclarationOrder) {
+    auto record = createClass();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(record.get());
+    const auto nameOffset = reinterpret_cast<const unsigned char*>(&record->name) - bytes;
+    std::vector<unsigned char> before(bytes, bytes + nameOffset);
+    std::vector<std::ptrdiff_t> bits;
+    for (std::size_t n = 0; n < 23; ++n) {
+        recordFlagFields[n].flip(*record);
+        for (std::ptrdiff_t i = 0; i < nameOffset; ++i)
+            for (int bit = 0; bit < 8; ++bit)
+                if (((bytes[i] ^ before[static_cast<std::size_t>(i)]) >> bit) & 1) bits.push_back(i * 8 + bit);
+        recordFlagFields[n].flip(*record);
+    }
+    ASSERT_EQ(bits.size(), 23u);
+    for (std::size_t n = 1; n < bits.size(); ++n) EXPECT_EQ(bits[n], bits[0] + static_cast<std::ptrdiff_t>(n));
+
+    auto& r = *record;
+    const void* fields[] = {
+        &r.name,          &r.description, &r.detailedDescription, &r.classInt1,       &r.clientObjectTestFcn,
+        &r.stringList,    &r.nameTestFcn, &r.populateClassFcn,    &r.allocateDataFcn, &r.objectDataFcn,
+        &r.dataFcn,       &r.classInt2,   &r.classInt3,           &r.loadObjectFcn,   &r.toValueFcn,
+        &r.fromValueFcn,  &r.classInt64,  &r.classInt4,           &r.enumerateFcn,    &r.notifyFcn,
+        &r.copyDataFcn,   &r.cosClass,    &r.cosClient,           &r.propertyRecords, &r.methodRecords,
+        &r.propertyInfos, &r.methodInfos, &r.constructorRecords,  &r.superclasses};
+    for (std::size_t i = 1; i < std::size(fields); ++i)
+        EXPECT_LT(static_cast<const char*>(fields[i - 1]), static_cast<const char*>(fields[i])) << "field " << i;
 }
 
 TEST_F(ClassRecordTest, AddConstructorFillsOnlyWhatIsMissing) {

@@ -144,9 +144,10 @@ TEST_F(HostNamespaceTest, PathsOfThreeAndMoreLevelsResolveLevelByLevel) {
     EXPECT_EQ(COSClass::getClass(makeId("a.b.c.d.D")), nullptr);
 }
 
-// One record listed in two namespaces becomes two host classes; the record, with one
-// cosClass, answers for the first, which got its members, and the sharing is diagnosed.
-TEST_F(HostNamespaceTest, AClassRecordInTwoNamespacesKeepsItsFirstClass) {
+// One record listed in two namespaces becomes two host classes; the members go to the
+// first populated, the record's one cosClass follows each population, and the sharing is
+// diagnosed.
+TEST_F(HostNamespaceTest, AClassRecordInTwoNamespacesAnswersForTheClassPopulatedLast) {
     auto shared = createClass("C");
     shared->addConstructor(createConstructor());
     auto one = createNamespace("one");
@@ -157,20 +158,22 @@ TEST_F(HostNamespaceTest, AClassRecordInTwoNamespacesKeepsItsFirstClass) {
     two->publish();
 
     reference::ClassObject* first = reference::findClass("one.C");
-    reference::ClassObject* second = reference::findClass("two.C");
-    ASSERT_TRUE(first && second);
+    ASSERT_TRUE(first);
     EXPECT_EQ(shared->cosClass, first);
+    reference::ClassObject* second = reference::findClass("two.C");
+    ASSERT_TRUE(second);
+    EXPECT_EQ(shared->cosClass, second);
     ASSERT_NE(first->findConstructor(), nullptr);
     EXPECT_EQ(second->findConstructor(), nullptr);  // the members went to the first
     EXPECT_EQ(reference::asSignature(first->findConstructor()->getSignature()).toString(),
-              "() -> (one.C scalar Output)");
+              "() -> (two.C scalar Output)");
 
     const auto findings = diagnostics::diagnose(shared);
     ASSERT_EQ(findings.size(), 1u) << diagnostics::describe(findings);
     EXPECT_EQ(findings[0].check, "shared-class");
     EXPECT_EQ(findings[0].message,
-              "the host populated the record as two.C too besides one.C: only the first populated gets the members "
-              "and the record answers for it alone; make one record per class");
+              "the host populated the record as one.C too besides two.C: only the first populated gets the "
+              "members, and the record answers for the last populated alone; make one record per class");
 
     // Within one tree the listing itself is diagnosed, before any host sees it.
     auto record = createClass("Part");
@@ -185,7 +188,8 @@ TEST_F(HostNamespaceTest, AClassRecordInTwoNamespacesKeepsItsFirstClass) {
     EXPECT_EQ(listed[0].recordName, "geo.util.Part");
     EXPECT_EQ(listed[0].message,
               "the class record is also listed as geo.Part: the host makes a class for each listing, but only the "
-              "first populated gets the members and the record answers for it alone; make one record per class");
+              "first populated gets the members, and the record answers for the last populated alone; make one "
+              "record per class");
 }
 
 TEST_F(HostNamespaceTest, UnknownNamesRaiseTheHostsErrorAndAreNeverNull) {

@@ -42,6 +42,8 @@ TEST_F(MisuseTest, NullRecordsAndNamesAreRefusedWithTheOperationsName) {
          "setClassHolder: the property record is null"},
         {[&] { cls->attach(static_cast<COSPackage*>(nullptr)); }, "attach: the host package is null"},
         {[&] { cls->attach(std::shared_ptr<COSNamespaceInfoStruct>()); }, "attach: the namespace record is null"},
+        {[] { ClassPrivateFriend::moveContentToCosClass(nullptr, nullptr); },
+         "moveContentToCosClass: the class record is null"},
         {[&] { cls->setClassHolder(std::shared_ptr<COSMethodInfoStruct>()); },
          "setClassHolder: the method record is null"},
         {[&] { space->addClass(std::shared_ptr<COSClassInfoStruct>()); }, "addClass: the class record is null"},
@@ -67,6 +69,14 @@ TEST_F(MisuseTest, NullRecordsAndNamesAreRefusedWithTheOperationsName) {
     // Raw host metadata pointers are still taken as they are, null included.
     cls->addProperty(static_cast<COSPropInfo*>(nullptr));
     EXPECT_EQ(cls->propertyInfos.size(), 1u);
+
+    // A null host class takes nothing: with content to hand over, the move is refused
+    // before anything leaves the lists; with none, there is nothing to refuse.
+    EXPECT_THROW_MESSAGE(ClassPrivateFriend::moveContentToCosClass(cls, nullptr), std::invalid_argument,
+                         "moveContentToCosClass: the host class is null");
+    EXPECT_EQ(cls->propertyInfos.size(), 1u);
+    cls->propertyInfos.clear();
+    ClassPrivateFriend::moveContentToCosClass(cls, nullptr);
 }
 
 TEST_F(MisuseTest, LinkingRefusesToGiveOneDefaultOutputNameToSeveralTypes) {

@@ -52,6 +52,11 @@ void COSClassInfoStruct::attach(std::shared_ptr<COSNamespaceInfoStruct> namespac
 }
 
 void COSClassInfoStruct::moveContentToCosClass(COSClass* target) {
+    // A null host class would crash at the first hand-over; refused while the lists are
+    // whole. With nothing to hand over there is nothing to refuse.
+    if (!target && !(propertyRecords.empty() && methodRecords.empty() && propertyInfos.empty() && methodInfos.empty() &&
+                     constructorRecords.empty() && superclasses.empty()))
+        throw std::invalid_argument("moveContentToCosClass: the host class is null");
     // The member records were made long before the host populates their class, so their
     // shares are cold by now; asking for the next few early lets those misses overlap.
     const auto prefetchAhead = [](const auto& list, std::size_t i) {
@@ -88,6 +93,7 @@ void COSClassInfoStruct::moveContentToCosClass(COSClass* target) {
 }
 
 void ClassPrivateFriend::moveContentToCosClass(std::shared_ptr<COSClassInfoStruct> record, COSClass* cosClass) {
+    detail::requireNonNull(record, "moveContentToCosClass", "class record");
     record->moveContentToCosClass(cosClass);
 }
 
@@ -97,10 +103,9 @@ namespace orrery::convenience::detail {
 
 void populateClassRecord(const void* adaptor, COSClassInfoStruct& record, COSClass* cosClass, const COSClient* client) {
     // Stored first, so that members can find their host class from inside the hook.
-    if (noteClassAdaptorPopulated(adaptor, record, cosClass)) {
-        record.cosClass = cosClass;
-        record.cosClient = client;
-    }
+    noteClassAdaptorPopulated(adaptor, record, cosClass);
+    record.cosClass = cosClass;
+    record.cosClient = client;
     // A copy runs, so that a hook may replace populateClassFcn without pulling the running
     // callable out from under itself. Publishing's own wrapper is copied without the
     // std::function around it, which would allocate.
@@ -111,7 +116,6 @@ void populateClassRecord(const void* adaptor, COSClassInfoStruct& record, COSCla
         const auto hook = record.populateClassFcn;
         hook(cosClass, client);
     }
-    noteClassAdaptorSettled(adaptor);
 }
 
 }  // namespace orrery::convenience::detail

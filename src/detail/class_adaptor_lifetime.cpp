@@ -26,7 +26,6 @@ struct Population {
     std::uint64_t token;
     const void* record;  // compared only while the adaptor, which holds it, lives
     COSClass* cosClass;
-    bool settled;  // the population ran to its end
 };
 
 // The latest population of every live adaptor that populated a class. Guarded by the
@@ -51,34 +50,18 @@ const Population* livePopulation(const Populations& p, const HostClassPopulation
 
 }  // namespace
 
-bool noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& record, COSClass* cosClass) noexcept {
+void noteClassAdaptorPopulated(const void* adaptor, const COSClassInfoStruct& record, COSClass* cosClass) noexcept {
     auto& p = populations();
     std::lock_guard guard(ledgerLock());
-    HostClassPopulation& population = LedgerAccess::population(record);
-    const HostClassPopulation current = population;
     try {
-        // A population through the same adaptor again replaces its earlier one.
+        // A population through the same adaptor again replaces its earlier one. A record
+        // listed twice takes each class it is populated into, the last one staying.
         const std::uint64_t token = ++p.lastToken;
-        p.byAdaptor.insert_or_assign(adaptor, Population{token, &record, cosClass, false});
-        // A record listed twice (in two namespaces, say) is populated once per listing,
-        // each time into another host class. Its members went to the first, and its
-        // constructors take their class from cosClass: the first class stays the
-        // record's while it lives.
-        const Population* held = livePopulation(p, current);
-        if (held && current.adaptor != adaptor && held->settled && record.cosClass == current.hostClass &&
-            current.hostClass != cosClass)
-            return false;
-        population = {token, cosClass, adaptor};
+        p.byAdaptor.insert_or_assign(adaptor, Population{token, &record, cosClass});
+        LedgerAccess::population(record) = {token, cosClass, adaptor};
     } catch (...) {
-        // Out of memory: the record takes the class, as it would without this bookkeeping.
+        // Out of memory: the record takes the class all the same, unwatched.
     }
-    return true;
-}
-
-void noteClassAdaptorSettled(const void* adaptor) noexcept {
-    auto& p = populations();
-    std::lock_guard guard(ledgerLock());
-    if (auto found = p.byAdaptor.find(adaptor); found != p.byAdaptor.end()) found->second.settled = true;
 }
 
 bool isReleasedHostClass(const COSClassInfoStruct& record) noexcept {

@@ -43,15 +43,15 @@ public:
     }
     void knowClass(const std::string& id) { knownClasses_.insert(id); }
 
-    // One record has one cosClass: listed in two places, it still answers for one host
-    // class only, and its members reach only the first populated.
+    // One record has one cosClass: listed in two places, it answers for the host class
+    // populated last only, and its members reach only the first populated.
     void noteListing(const COSClassInfoStruct& cls, const std::string& id) {
         auto [first, isNew] = listings_.try_emplace(&cls, id);
         if (!isNew && first->second != id)
             add(Severity::error, "shared-class", "class", id,
                 "the class record is also listed as " + first->second +
-                    ": the host makes a class for each listing, but only the first populated gets the members "
-                    "and the record answers for it alone; make one record per class");
+                    ": the host makes a class for each listing, but only the first populated gets the members, "
+                    "and the record answers for the last populated alone; make one record per class");
     }
 
     void checkClass(const COSClassInfoStruct& cls, const std::string& id) {
@@ -64,8 +64,8 @@ public:
             add(Severity::error, "shared-class", kind, id,
                 "the host populated the record as " + others + " too" +
                     (cls.cosClass ? " besides " + cls.cosClass->getClassID().str() : std::string()) +
-                    ": only the first populated gets the members and the record answers for it alone; make one "
-                    "record per class");
+                    ": only the first populated gets the members, and the record answers for the last populated "
+                    "alone; make one record per class");
         checkHooks(kind, id,
                    {{"clientObjectTestFcn", bool(cls.clientObjectTestFcn)},
                     {"nameTestFcn", bool(cls.nameTestFcn)},

@@ -12,10 +12,9 @@ struct COSClassInfoStruct;
 
 namespace orrery::convenience::detail {
 
-// The adaptor's populateClass: the record takes the host class as its cosClass (unless it
-// is already the finished population of another host class through another adaptor that
-// still exists: a record listed twice keeps the first, where its members went), then
-// populateClassFcn runs, and the population counts as settled once it ran to its end.
+// The adaptor's populateClass: the record takes the host class as its cosClass (and the
+// population is noted, so that the adaptor's end can tell whether that class is still
+// the record's), then populateClassFcn runs.
 ORRERY_CONVENIENCE_API void populateClassRecord(const void* adaptor, COSClassInfoStruct& record, COSClass* cosClass,
                                                 const COSClient* client);
 
