@@ -80,7 +80,7 @@ void COSNamespaceInfoStruct::publish() {
     }
     // Every component but the last names a package, the first at the top level. The
     // host's answers are passed on as they come. The path is split from a copy: a lookup
-    // may populate a package, and the client hooks that runs may change this record.
+    // may populate a package, and the client hooks that this runs may change this record.
     const std::string path = name;
     COSPackage* package = omGetNamespace(path.substr(0, dot).c_str());
     for (std::size_t next = path.find('.', dot + 1); next != std::string::npos; next = path.find('.', dot + 1)) {
